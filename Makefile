@@ -1,0 +1,54 @@
+# The two commands: `make run` builds and starts Tagwright, `make test` builds every
+# configuration the tests run in and runs all suites.
+
+JOBS      ?= $(shell nproc)
+BUILD     := build
+CONFIGS   := release debug asan
+CMAKE_GEN := -G Ninja
+
+.PHONY: all run test deps configure build test-release test-debug test-asan clean format
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+# build/ is the release tree whose binaries land in build/bin; the other
+# configurations live beside it under build/<config>.
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DTW_WERROR=ON
+
+$(BUILD)/debug/build.ninja: CMakeLists.txt | deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD)/debug -DCMAKE_BUILD_TYPE=Debug -DTW_WERROR=ON
+
+$(BUILD)/asan/build.ninja: CMakeLists.txt | deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON -DTW_WERROR=ON
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run.sh $(BUILD)/bin
+
+test: deps test-release test-debug test-asan
+	@echo "All configurations passed."
+
+test-release: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+test-debug: $(BUILD)/debug/build.ninja
+	cmake --build $(BUILD)/debug -j $(JOBS)
+	cd $(BUILD)/debug && ctest -j $(JOBS) --output-on-failure
+
+test-asan: $(BUILD)/asan/build.ninja
+	cmake --build $(BUILD)/asan -j $(JOBS)
+	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest -j $(JOBS) --output-on-failure
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)
