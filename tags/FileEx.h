@@ -1,0 +1,48 @@
+// CFileEx: the tag library's file: the exclusive open with its read-only fallback, and the two
+// rewriting primitives that put a head of another length in place or cut a range out.
+#pragma once
+
+#include "base/File.h"
+
+namespace Tags
+{
+
+class CFileEx : public CFile
+{
+public:
+    CFileEx() = default;
+
+    // Opens for reading and writing with no sharing (an exclusive lock); else for reading only,
+    // letting others read (a shared lock), with m_bReadOnly TRUE; else the file stays closed.
+    // pError, when given, receives the failure of the last attempt.
+    virtual BOOL OpenFile(const CString& strPath, CFileException* pError = nullptr);
+
+    // Replaces the first nOldLength bytes (at most the whole file) by the nNewLength bytes at
+    // pData. Equal lengths write in place and touch nothing after the head; other lengths
+    // rewrite the file through a temporary file renamed over it, so a failure leaves the file as
+    // it was. Afterwards the position is just after the new head. Throws CFileException.
+    void ReplaceHead(const BYTE* pData, UINT nNewLength, UINT nOldLength);
+
+    // Deletes nLength bytes at nPosition (clipped to the end of the file); what follows moves
+    // down. Safe as ReplaceHead. Afterwards the position is nPosition (or the end when that is
+    // shorter). Throws CFileException.
+    void RemoveRange(ULONGLONG nPosition, UINT nLength);
+
+    // The full path before its last separator; empty when it has none or only the first one.
+    CString GetFileFolder() const;
+
+    // TRUE when the file could only be opened by the read-only fallback; every write of the
+    // tag library refuses while it is set.
+    BOOL m_bReadOnly = FALSE;
+
+private:
+    // Refuses writing on a closed, read-only or too large (4 GiB or more) file.
+    ULONGLONG CheckWritable() const;
+    // Writes a new file made of the head, the original's first nKeepLength bytes and its bytes
+    // from nTailFrom to the end, renames it over the original and works on it from then on, at
+    // nNewPosition.
+    void Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength, ULONGLONG nTailFrom,
+                 ULONGLONG nNewPosition);
+};
+
+} // namespace Tags
