@@ -50,7 +50,7 @@ public:
     CString m_strFileName;
 
 private:
-    std::string m_strWhat; // UTF-8 form of the message for what()
+    mutable std::string m_strWhat; // UTF-8 form of the message for what()
 };
 
 class CFile

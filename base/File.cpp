@@ -1,0 +1,759 @@
+#include "base/File.h"
+
+#include "base/Path.h"
+
+#include <algorithm>
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+// ---------------------------------------------------------------------------------------------
+// CFileException
+
+CFileException::CFileException(int cause, LONG lOsError, const CString& strFileName)
+    : m_cause(cause), m_lOsError(lOsError), m_strFileName(strFileName)
+{
+}
+
+void CFileException::ThrowOsError(LONG lOsError, const CString& strFileName)
+{
+    throw CFileException(OsErrorToException(lOsError), lOsError, strFileName);
+}
+
+namespace
+{
+
+const char16_t* CauseText(int cause)
+{
+    switch (cause)
+    {
+    case CFileException::none:
+        return u"No error occurred.";
+    case CFileException::fileNotFound:
+        return u"The file could not be found.";
+    case CFileException::badPath:
+        return u"All or part of the path is invalid.";
+    case CFileException::tooManyOpenFiles:
+        return u"Too many files are open.";
+    case CFileException::accessDenied:
+        return u"Access to the file was denied.";
+    case CFileException::invalidFile:
+        return u"The file is not open or not a regular file.";
+    case CFileException::removeCurrentDir:
+        return u"The current working folder cannot be removed.";
+    case CFileException::directoryFull:
+        return u"There are no more directory entries.";
+    case CFileException::badSeek:
+        return u"The file position could not be set.";
+    case CFileException::hardIO:
+        return u"A hardware error occurred.";
+    case CFileException::sharingViolation:
+        return u"The file is in use by another program.";
+    case CFileException::lockViolation:
+        return u"The file is locked.";
+    case CFileException::diskFull:
+        return u"The disk is full.";
+    case CFileException::endOfFile:
+        return u"The end of the file was reached.";
+    default:
+        return u"An unspecified error occurred.";
+    }
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+int CFileException::OsErrorToException(LONG lOsError)
+{
+    switch (static_cast<DWORD>(lOsError))
+    {
+    case NO_ERROR:
+        return none;
+    case ERROR_FILE_NOT_FOUND:
+        return fileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_DRIVE:
+        return badPath;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return tooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_WRITE_PROTECT:
+        return accessDenied;
+    case ERROR_INVALID_HANDLE:
+        return invalidFile;
+    case ERROR_CURRENT_DIRECTORY:
+        return removeCurrentDir;
+    case ERROR_CANNOT_MAKE:
+        return directoryFull;
+    case ERROR_SEEK:
+    case ERROR_NEGATIVE_SEEK:
+        return badSeek;
+    case ERROR_WRITE_FAULT:
+    case ERROR_READ_FAULT:
+    case ERROR_CRC:
+    case ERROR_GEN_FAILURE:
+        return hardIO;
+    case ERROR_SHARING_VIOLATION:
+        return sharingViolation;
+    case ERROR_LOCK_VIOLATION:
+        return lockViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:
+        return diskFull;
+    case ERROR_HANDLE_EOF:
+        return endOfFile;
+    default:
+        return genericException;
+    }
+}
+
+CString CFileException::GetErrorMessage() const
+{
+    if (m_lOsError > 0)
+    {
+        wchar_t* pszText = nullptr;
+        const DWORD n = ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<wchar_t*>(&pszText), 0,
+            nullptr);
+        if (n != 0 && pszText)
+        {
+            CString str(std::u16string(pszText, pszText + n));
+            ::LocalFree(pszText);
+            str.TrimRight();
+            return str;
+        }
+    }
+    return CString(CauseText(m_cause));
+}
+
+#else
+
+int CFileException::OsErrorToException(LONG lOsError)
+{
+    switch (lOsError)
+    {
+    case 0:
+        return none;
+    case ENOENT:
+        return fileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return badPath;
+    case EMFILE:
+    case ENFILE:
+        return tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+    case EEXIST:
+        return accessDenied;
+    case EBADF:
+        return invalidFile;
+    case EMLINK:
+        return directoryFull;
+    case ESPIPE:
+    case EOVERFLOW:
+        return badSeek;
+    case EIO:
+        return hardIO;
+    case EWOULDBLOCK:
+    case EBUSY:
+        return sharingViolation;
+    case ENOLCK:
+    case EDEADLK:
+        return lockViolation;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return diskFull;
+    default:
+        return genericException;
+    }
+}
+
+CString CFileException::GetErrorMessage() const
+{
+    if (m_lOsError > 0)
+        return CString::FromUtf8(std::strerror(static_cast<int>(m_lOsError)));
+    return CString(CauseText(m_cause));
+}
+
+#endif
+
+BOOL CFileException::GetErrorMessage(char16_t* pszError, UINT nMaxError,
+                                     UINT* pnHelpContext) const
+{
+    if (pnHelpContext)
+        *pnHelpContext = 0;
+    if (!pszError || nMaxError == 0)
+        return FALSE;
+    const CString str = GetErrorMessage();
+    const size_t n = std::min<size_t>(static_cast<size_t>(str.GetLength()), nMaxError - 1);
+    std::copy_n(str.GetString(), n, pszError);
+    pszError[n] = u'\0';
+    return TRUE;
+}
+
+const char* CFileException::what() const noexcept
+{
+    try
+    {
+        m_strWhat = GetErrorMessage().ToUtf8();
+        if (!m_strFileName.IsEmpty())
+            m_strWhat += " (" + m_strFileName.ToUtf8() + ")";
+        return m_strWhat.c_str();
+    }
+    catch (...)
+    {
+        return "file exception";
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// CFile, common parts
+
+CFile::CFile() = default;
+
+CFile::CFile(HANDLE hFile) : m_hFile(hFile) {}
+
+CFile::CFile(const CString& strFileName, UINT nOpenFlags)
+{
+    CFileException e;
+    if (!Open(strFileName, nOpenFlags, &e))
+        throw e;
+}
+
+CFile::~CFile()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE && m_bCloseOnDelete)
+        CFile::Abort();
+}
+
+CString CFile::GetFileName() const
+{
+    return Path::GetName(m_strFileName);
+}
+
+CString CFile::GetFileTitle() const
+{
+    const CString strName = GetFileName();
+    const int nDot = strName.ReverseFind(u'.');
+    return nDot > 0 ? strName.Left(nDot) : strName;
+}
+
+CString CFile::GetFilePath() const
+{
+    return m_strFileName;
+}
+
+void CFile::SetFilePath(const CString& strNewName)
+{
+    m_strFileName = Path::GetFullPath(strNewName);
+}
+
+void CFile::CheckOpen() const
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+    {
+#ifdef _WIN32
+        throw CFileException(CFileException::invalidFile, ERROR_INVALID_HANDLE, m_strFileName);
+#else
+        throw CFileException(CFileException::invalidFile, EBADF, m_strFileName);
+#endif
+    }
+}
+
+#ifdef _WIN32
+
+// ---------------------------------------------------------------------------------------------
+// CFile on Win32: the framework's share modes are the system's own.
+
+BOOL CFile::Open(const CString& strFileName, UINT nOpenFlags, CFileException* pError)
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        Abort();
+    m_strFileName = Path::GetFullPath(strFileName);
+    auto fail = [&](LONG lOsError)
+    {
+        if (pError)
+        {
+            pError->m_cause = CFileException::OsErrorToException(lOsError);
+            pError->m_lOsError = lOsError;
+            pError->m_strFileName = m_strFileName;
+        }
+        return FALSE;
+    };
+    if (m_strFileName.IsEmpty() || m_strFileName.Find(u'\0') >= 0)
+        return fail(ERROR_BAD_PATHNAME);
+
+    DWORD dwAccess = 0;
+    switch (nOpenFlags & 3)
+    {
+    case modeRead:
+        dwAccess = GENERIC_READ;
+        break;
+    case modeWrite:
+        dwAccess = GENERIC_WRITE;
+        break;
+    case modeReadWrite:
+        dwAccess = GENERIC_READ | GENERIC_WRITE;
+        break;
+    default:
+        return fail(ERROR_INVALID_PARAMETER);
+    }
+    DWORD dwShare = 0;
+    switch (nOpenFlags & 0x70)
+    {
+    case shareCompat:
+    case shareExclusive:
+        dwShare = 0;
+        break;
+    case shareDenyWrite:
+        dwShare = FILE_SHARE_READ;
+        break;
+    case shareDenyRead:
+        dwShare = FILE_SHARE_WRITE;
+        break;
+    case shareDenyNone:
+        dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        break;
+    default:
+        return fail(ERROR_INVALID_PARAMETER);
+    }
+    DWORD dwCreate = OPEN_EXISTING;
+    if (nOpenFlags & modeCreate)
+        dwCreate = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+
+    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, FALSE};
+    const std::wstring native = Path::ToNative(m_strFileName);
+    HANDLE h = ::CreateFileW(native.c_str(), dwAccess, dwShare, &sa, dwCreate,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return fail(static_cast<LONG>(::GetLastError()));
+    if (::GetFileType(h) != FILE_TYPE_DISK)
+    {
+        ::CloseHandle(h);
+        return fail(ERROR_INVALID_HANDLE);
+    }
+    m_hFile = h;
+    m_bCloseOnDelete = TRUE;
+    return TRUE;
+}
+
+ULONGLONG CFile::GetPosition() const
+{
+    CheckOpen();
+    LARGE_INTEGER zero = {};
+    LARGE_INTEGER pos = {};
+    if (!::SetFilePointerEx(m_hFile, zero, &pos, FILE_CURRENT))
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+    return static_cast<ULONGLONG>(pos.QuadPart);
+}
+
+ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
+{
+    CheckOpen();
+    DWORD dwMethod = FILE_BEGIN;
+    if (nFrom == current)
+        dwMethod = FILE_CURRENT;
+    else if (nFrom == end)
+        dwMethod = FILE_END;
+    else if (nFrom != begin)
+        throw CFileException(CFileException::badSeek, ERROR_INVALID_PARAMETER, m_strFileName);
+    LARGE_INTEGER off;
+    off.QuadPart = lOff;
+    LARGE_INTEGER pos = {};
+    if (!::SetFilePointerEx(m_hFile, off, &pos, dwMethod))
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+    return static_cast<ULONGLONG>(pos.QuadPart);
+}
+
+void CFile::SetLength(ULONGLONG dwNewLen)
+{
+    CheckOpen();
+    const ULONGLONG nPos = GetPosition();
+    Seek(static_cast<LONGLONG>(dwNewLen), begin);
+    if (!::SetEndOfFile(m_hFile))
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+    Seek(static_cast<LONGLONG>(nPos), begin);
+}
+
+ULONGLONG CFile::GetLength() const
+{
+    CheckOpen();
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(m_hFile, &size))
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+    return static_cast<ULONGLONG>(size.QuadPart);
+}
+
+UINT CFile::Read(void* lpBuf, UINT nCount)
+{
+    CheckOpen();
+    if (nCount == 0)
+        return 0;
+    auto* p = static_cast<BYTE*>(lpBuf);
+    UINT nDone = 0;
+    while (nDone < nCount)
+    {
+        DWORD nGot = 0;
+        if (!::ReadFile(m_hFile, p + nDone, nCount - nDone, &nGot, nullptr))
+            CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+        if (nGot == 0)
+            break;
+        nDone += nGot;
+    }
+    return nDone;
+}
+
+void CFile::Write(const void* lpBuf, UINT nCount)
+{
+    CheckOpen();
+    const auto* p = static_cast<const BYTE*>(lpBuf);
+    UINT nDone = 0;
+    while (nDone < nCount)
+    {
+        DWORD nPut = 0;
+        if (!::WriteFile(m_hFile, p + nDone, nCount - nDone, &nPut, nullptr))
+            CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+        if (nPut == 0)
+            throw CFileException(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
+        nDone += nPut;
+    }
+}
+
+void CFile::Abort()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_bCloseOnDelete = FALSE;
+}
+
+void CFile::Flush()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return;
+    if (!::FlushFileBuffers(m_hFile))
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+}
+
+void CFile::Close()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return;
+    const BOOL bOk = ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_bCloseOnDelete = FALSE;
+    if (!bOk)
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+}
+
+#else
+
+// ---------------------------------------------------------------------------------------------
+// CFile on POSIX. Share modes become advisory locks: shareDenyWrite a shared lock, every mode
+// that keeps others from reading or writing an exclusive one, shareDenyNone none.
+
+static_assert(sizeof(off_t) == 8, "64-bit file offsets are required");
+
+namespace
+{
+
+// The refusal of something that is not a regular file, as errno and cause.
+void NonRegularError(mode_t mode, int& nErr, int& nCause)
+{
+    if (S_ISDIR(mode))
+    {
+        nErr = EISDIR;
+        nCause = CFileException::accessDenied;
+    }
+    else
+    {
+        nErr = EINVAL;
+        nCause = CFileException::invalidFile;
+    }
+}
+
+} // namespace
+
+BOOL CFile::Open(const CString& strFileName, UINT nOpenFlags, CFileException* pError)
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        Abort();
+    m_strFileName = Path::GetFullPath(strFileName);
+    auto fail = [&](int nCause, int nErr)
+    {
+        if (pError)
+        {
+            pError->m_cause = nCause;
+            pError->m_lOsError = nErr;
+            pError->m_strFileName = m_strFileName;
+        }
+        return FALSE;
+    };
+    auto failErrno = [&](int nErr) { return fail(CFileException::OsErrorToException(nErr), nErr); };
+
+    if (m_strFileName.IsEmpty())
+        return fail(CFileException::badPath, ENOENT);
+    const std::string native = Path::ToNative(m_strFileName);
+    if (native.find('\0') != std::string::npos)
+        return fail(CFileException::badPath, EINVAL);
+
+    int nFlags = O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    switch (nOpenFlags & 3)
+    {
+    case modeRead:
+        nFlags |= O_RDONLY;
+        break;
+    case modeWrite:
+        nFlags |= O_WRONLY;
+        break;
+    case modeReadWrite:
+        nFlags |= O_RDWR;
+        break;
+    default:
+        return fail(CFileException::genericException, EINVAL);
+    }
+    if (nOpenFlags & modeCreate)
+        nFlags |= O_CREAT; // truncated only once locked, below
+
+    int nLock = 0;
+    switch (nOpenFlags & 0x70)
+    {
+    case shareCompat:
+    case shareExclusive:
+    case shareDenyRead:
+        nLock = LOCK_EX;
+        break;
+    case shareDenyWrite:
+        nLock = LOCK_SH;
+        break;
+    case shareDenyNone:
+        nLock = 0;
+        break;
+    default:
+        return fail(CFileException::genericException, EINVAL);
+    }
+
+    int nErr = 0;
+    int nCause = 0;
+    // A folder, FIFO or device is not even opened: opening some devices has effects.
+    struct stat st = {};
+    if (::stat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    {
+        NonRegularError(st.st_mode, nErr, nCause);
+        return fail(nCause, nErr);
+    }
+
+    int fd = -1;
+    do
+    {
+        fd = ::open(native.c_str(), nFlags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return failErrno(errno);
+
+    auto failClose = [&](int nCauseClose, int nErrClose)
+    {
+        ::close(fd);
+        return fail(nCauseClose, nErrClose);
+    };
+
+    // Checked again on the descriptor: the name may have changed since.
+    if (::fstat(fd, &st) != 0)
+        return failClose(CFileException::OsErrorToException(errno), errno);
+    if (!S_ISREG(st.st_mode))
+    {
+        NonRegularError(st.st_mode, nErr, nCause);
+        return failClose(nCause, nErr);
+    }
+
+    if (nLock != 0)
+    {
+        int r = 0;
+        do
+        {
+            r = ::flock(fd, nLock | LOCK_NB);
+        } while (r != 0 && errno == EINTR);
+        if (r != 0)
+        {
+            nErr = errno;
+            // A file system without locks keeps the file usable, unprotected.
+            if (nErr != ENOLCK && nErr != EOPNOTSUPP && nErr != ENOTSUP)
+            {
+                return failClose(nErr == EWOULDBLOCK ? CFileException::sharingViolation
+                                                     : CFileException::OsErrorToException(nErr),
+                                 nErr);
+            }
+        }
+    }
+
+    const int nFl = ::fcntl(fd, F_GETFL);
+    if (nFl < 0 || ::fcntl(fd, F_SETFL, nFl & ~O_NONBLOCK) != 0)
+        return failClose(CFileException::OsErrorToException(errno), errno);
+
+    if ((nOpenFlags & modeCreate) && !(nOpenFlags & modeNoTruncate))
+    {
+        int r = 0;
+        do
+        {
+            r = ::ftruncate(fd, 0);
+        } while (r != 0 && errno == EINTR);
+        if (r != 0)
+            return failClose(CFileException::OsErrorToException(errno), errno);
+    }
+
+    m_hFile = fd;
+    m_bCloseOnDelete = TRUE;
+    return TRUE;
+}
+
+ULONGLONG CFile::GetPosition() const
+{
+    CheckOpen();
+    const off_t pos = ::lseek(m_hFile, 0, SEEK_CUR);
+    if (pos < 0)
+        CFileException::ThrowOsError(errno, m_strFileName);
+    return static_cast<ULONGLONG>(pos);
+}
+
+ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
+{
+    CheckOpen();
+    int nWhence = SEEK_SET;
+    if (nFrom == current)
+        nWhence = SEEK_CUR;
+    else if (nFrom == end)
+        nWhence = SEEK_END;
+    else if (nFrom != begin)
+        throw CFileException(CFileException::badSeek, EINVAL, m_strFileName);
+    const off_t pos = ::lseek(m_hFile, static_cast<off_t>(lOff), nWhence);
+    if (pos < 0)
+    {
+        const int nErr = errno;
+        throw CFileException(nErr == EINVAL ? CFileException::badSeek
+                                            : CFileException::OsErrorToException(nErr),
+                             nErr, m_strFileName);
+    }
+    return static_cast<ULONGLONG>(pos);
+}
+
+void CFile::SetLength(ULONGLONG dwNewLen)
+{
+    CheckOpen();
+    if (dwNewLen > static_cast<ULONGLONG>(INT64_MAX))
+        throw CFileException(CFileException::badSeek, EFBIG, m_strFileName);
+    int r = 0;
+    do
+    {
+        r = ::ftruncate(m_hFile, static_cast<off_t>(dwNewLen));
+    } while (r != 0 && errno == EINTR);
+    if (r != 0)
+        CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+ULONGLONG CFile::GetLength() const
+{
+    CheckOpen();
+    struct stat st = {};
+    if (::fstat(m_hFile, &st) != 0)
+        CFileException::ThrowOsError(errno, m_strFileName);
+    return static_cast<ULONGLONG>(st.st_size);
+}
+
+UINT CFile::Read(void* lpBuf, UINT nCount)
+{
+    CheckOpen();
+    if (nCount == 0)
+        return 0;
+    auto* p = static_cast<BYTE*>(lpBuf);
+    UINT nDone = 0;
+    while (nDone < nCount)
+    {
+        const size_t nWant = std::min<size_t>(nCount - nDone, 1u << 30);
+        const ssize_t r = ::read(m_hFile, p + nDone, nWant);
+        if (r < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            CFileException::ThrowOsError(errno, m_strFileName);
+        }
+        if (r == 0)
+            break;
+        nDone += static_cast<UINT>(r);
+    }
+    return nDone;
+}
+
+void CFile::Write(const void* lpBuf, UINT nCount)
+{
+    CheckOpen();
+    const auto* p = static_cast<const BYTE*>(lpBuf);
+    UINT nDone = 0;
+    while (nDone < nCount)
+    {
+        const size_t nWant = std::min<size_t>(nCount - nDone, 1u << 30);
+        const ssize_t r = ::write(m_hFile, p + nDone, nWant);
+        if (r < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            CFileException::ThrowOsError(errno, m_strFileName);
+        }
+        if (r == 0)
+            throw CFileException(CFileException::diskFull, ENOSPC, m_strFileName);
+        nDone += static_cast<UINT>(r);
+    }
+}
+
+void CFile::Abort()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        ::close(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_bCloseOnDelete = FALSE;
+}
+
+void CFile::Flush()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return;
+    if (::fsync(m_hFile) != 0)
+        CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+void CFile::Close()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return;
+    // The descriptor is released even when close reports an error; never retried.
+    const int r = ::close(m_hFile);
+    const int nErr = errno;
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_bCloseOnDelete = FALSE;
+    if (r != 0 && nErr != EINTR)
+        CFileException::ThrowOsError(nErr, m_strFileName);
+}
+
+#endif
