@@ -127,11 +127,11 @@ CString CFileException::GetErrorMessage() const
     if (m_lOsError > 0)
     {
         wchar_t* pszText = nullptr;
-        const DWORD n = ::FormatMessageW(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                FORMAT_MESSAGE_IGNORE_INSERTS,
-            nullptr, static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<wchar_t*>(&pszText), 0,
-            nullptr);
+        const DWORD n =
+            ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, static_cast<DWORD>(m_lOsError), 0,
+                             reinterpret_cast<wchar_t*>(&pszText), 0, nullptr);
         if (n != 0 && pszText)
         {
             CString str(std::u16string(pszText, pszText + n));
@@ -200,8 +200,7 @@ CString CFileException::GetErrorMessage() const
 
 #endif
 
-BOOL CFileException::GetErrorMessage(char16_t* pszError, UINT nMaxError,
-                                     UINT* pnHelpContext) const
+BOOL CFileException::GetErrorMessage(char16_t* pszError, UINT nMaxError, UINT* pnHelpContext) const
 {
     if (pnHelpContext)
         *pnHelpContext = 0;

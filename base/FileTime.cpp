@@ -61,11 +61,14 @@ BOOL GetFileTime(HANDLE hFile, FILETIME* pCreated, FILETIME* pAccessed, FILETIME
     if (::fstat(hFile, &st) != 0)
         return FALSE;
     if (pCreated)
-        *pCreated = UnixTimeToFileTime(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec));
+        *pCreated =
+            UnixTimeToFileTime(st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec));
     if (pAccessed)
-        *pAccessed = UnixTimeToFileTime(st.st_atim.tv_sec, static_cast<std::uint32_t>(st.st_atim.tv_nsec));
+        *pAccessed =
+            UnixTimeToFileTime(st.st_atim.tv_sec, static_cast<std::uint32_t>(st.st_atim.tv_nsec));
     if (pWritten)
-        *pWritten = UnixTimeToFileTime(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
+        *pWritten =
+            UnixTimeToFileTime(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
     return TRUE;
 }
 #endif

@@ -197,7 +197,10 @@ CString FromNative(NativePathView path)
 namespace
 {
 
-inline bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+inline bool IsContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
 
 // Length of the valid UTF-8 sequence at p (bytes left: n) and its code point; 0 when invalid.
 size_t DecodeOne(const unsigned char* p, size_t n, char32_t& cp)

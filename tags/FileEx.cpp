@@ -337,10 +337,10 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
         ThrowErrno(errno, m_strFileName);
 
     WriteAll(state.fdTemp, pHead, nHeadLength, m_strFileName);
-    ULONGLONG nCopied = CopyRange(m_hFile, 0, nKeepLength, state.fdTemp, pBuffer.get(),
-                                  m_strFileName);
-    nCopied += CopyRange(m_hFile, nTailFrom, nTailLength, state.fdTemp, pBuffer.get(),
-                         m_strFileName);
+    ULONGLONG nCopied =
+        CopyRange(m_hFile, 0, nKeepLength, state.fdTemp, pBuffer.get(), m_strFileName);
+    nCopied +=
+        CopyRange(m_hFile, nTailFrom, nTailLength, state.fdTemp, pBuffer.get(), m_strFileName);
     // Another program that ignores locks changed the length meanwhile: no guessing.
     if (nCopied != nKeepLength + nTailLength || GetLength() != nOldLength)
         ThrowErrno(ESTALE, m_strFileName);
@@ -356,8 +356,7 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
         ThrowErrno(errno, m_strFileName);
 
     checkSameFile();
-    if (::renameat(state.fdFolder, state.strTempName.c_str(), state.fdFolder, strName.c_str()) !=
-        0)
+    if (::renameat(state.fdFolder, state.strTempName.c_str(), state.fdFolder, strName.c_str()) != 0)
         ThrowErrno(errno, m_strFileName);
     state.bCommitted = true;
     // The new file is in place; making the rename itself durable is all that is left, and its
