@@ -191,10 +191,29 @@ int CFileException::OsErrorToException(LONG lOsError)
     }
 }
 
+namespace
+{
+
+// strerror_r comes in two forms: the GNU one returns the text, the POSIX one fills the buffer.
+[[maybe_unused]] const char* ErrorText(const char* pszText, const char*)
+{
+    return pszText;
+}
+[[maybe_unused]] const char* ErrorText(int nResult, const char* pszBuffer)
+{
+    return nResult == 0 ? pszBuffer : "Unknown error";
+}
+
+} // namespace
+
 CString CFileException::GetErrorMessage() const
 {
     if (m_lOsError > 0)
-        return CString::FromUtf8(std::strerror(static_cast<int>(m_lOsError)));
+    {
+        char szBuffer[256] = {};
+        return CString::FromUtf8(ErrorText(
+            ::strerror_r(static_cast<int>(m_lOsError), szBuffer, sizeof(szBuffer)), szBuffer));
+    }
     return CString(CauseText(m_cause));
 }
 

@@ -218,7 +218,12 @@ std::string TempName(const std::string& strName, std::mt19937_64& rng)
     while (nKeep > 0 && nKeep < strName.size() &&
            (static_cast<unsigned char>(strName[nKeep]) & 0xC0) == 0x80)
         --nKeep;
-    return "." + strName.substr(0, nKeep) + strSuffix;
+    std::string strTemp;
+    strTemp.reserve(1 + nKeep + strSuffix.size());
+    strTemp.push_back('.');
+    strTemp.append(strName, 0, nKeep);
+    strTemp.append(strSuffix);
+    return strTemp;
 }
 
 // A seed from the kernel, which needs no descriptor (the table may be full); else from the clock.
