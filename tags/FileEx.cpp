@@ -204,7 +204,8 @@ void CopyExtendedAttributes(int fdFrom, int fdTo)
     }
 }
 
-// ".<name>.tw<random>.tmp", the name cut (at a character boundary) so the whole fits NAME_MAX.
+// ".<name>.tw<random>.tmp", the name cut (at a character boundary) so the whole fits NAME_MAX;
+// ".tw<random>.tmp" without a name.
 std::string TempName(const std::string& strName, std::mt19937_64& rng)
 {
     static constexpr char szHex[] = "0123456789abcdef";
@@ -213,6 +214,8 @@ std::string TempName(const std::string& strName, std::mt19937_64& rng)
     for (int i = 0; i < 12; ++i, n >>= 4)
         strRandom += szHex[n & 15];
     const std::string strSuffix = ".tw" + strRandom + ".tmp";
+    if (strName.empty())
+        return strSuffix;
     const size_t nRoom = NAME_MAX - 1 - strSuffix.size();
     size_t nKeep = std::min(strName.size(), nRoom);
     while (nKeep > 0 && nKeep < strName.size() &&
@@ -311,9 +314,10 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
     checkSameFile();
 
     std::mt19937_64 rng(RandomSeed());
+    bool bShortName = false; // for file systems that allow shorter names than usual
     for (int nTry = 0; nTry < 100 && state.fdTemp < 0; ++nTry)
     {
-        const std::string strTemp = TempName(strName, rng);
+        const std::string strTemp = TempName(bShortName ? std::string() : strName, rng);
         const int fd = ::openat(state.fdFolder, strTemp.c_str(),
                                 O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd >= 0)
@@ -321,6 +325,8 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
             state.fdTemp = fd;
             state.strTempName = strTemp;
         }
+        else if (errno == ENAMETOOLONG && !bShortName)
+            bShortName = true;
         else if (errno != EEXIST)
             ThrowErrno(errno, m_strFileName);
     }
