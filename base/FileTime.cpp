@@ -14,7 +14,7 @@ constexpr std::int64_t nEpochDelta = 11644473600LL;
 
 FILETIME UnixTimeToFileTime(std::int64_t nSeconds, std::uint32_t nNanoseconds)
 {
-    FILETIME ft;
+    FILETIME ft = {};
     if (nSeconds < -nEpochDelta)
         return ft;
     constexpr std::int64_t nMaxSeconds = 1844674407369LL - nEpochDelta; // keeps n in 64 bits
