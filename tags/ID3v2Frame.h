@@ -37,14 +37,10 @@ public:
 
     // The class name, for diagnostics and tools ("CTextFrame", ...).
     virtual const char* GetRuntimeClassName() const = 0;
-    // The format flag byte (byte 9 of a 2.3/2.4 frame header) the frame is to be written with at
-    // its header's version. Only frames kept raw with their compression, encryption or grouping
-    // report anything but 0.
-    virtual BYTE GetFormatFlags() const;
 
     // The header's ID: three characters for a 2.2 frame that kept its ID, otherwise four.
     const char* GetID() const;
-    // Renames the frame in place (up to four characters are taken).
+    // Renames the frame in place (up to four characters are taken; the header's SetID).
     void SetID(const char* szID);
 
     CFrame(const CFrame&) = delete;
