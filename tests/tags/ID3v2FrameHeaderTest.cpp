@@ -37,7 +37,10 @@ Bytes RenderExtras(const CFrameHeader& header)
 Bytes Frame23(BYTE nStatus, BYTE nFormat, const Bytes& body)
 {
     Bytes bytes = {'A', 'P', 'I', 'C', 0, 0, 0, static_cast<BYTE>(body.size()), nStatus, nFormat};
-    bytes.insert(bytes.end(), body.begin(), body.end());
+    for (BYTE b : body)
+    {
+        bytes.push_back(b);
+    }
     return bytes;
 }
 
