@@ -35,6 +35,9 @@ inline constexpr int TEXT_ENCODING_UTF16 = 1;
 inline constexpr int TEXT_ENCODING_UTF16BE = 2;
 inline constexpr int TEXT_ENCODING_UTF8 = 3;
 
+// Bytes per character unit and per terminator: 1 for encodings 0 and 3, 2 for all others.
+UINT GetCharSize(int nEncoding);
+
 // Decodes exactly nLength bytes (a trailing terminator may be among them). The result ends at
 // its first zero character.
 void DecodeString(const BYTE* pData, UINT nLength, CString& strOut, int nEncoding);
