@@ -4,6 +4,7 @@
 
 #include "base/String.h"
 #include "base/Types.h"
+#include "tags/ID3v2FrameHeader.h"
 
 #include <memory>
 
@@ -14,8 +15,6 @@ class CRenderBuffer;
 
 namespace Tags::ID3v2Tag
 {
-
-class CFrameHeader;
 
 class CFrame
 {
