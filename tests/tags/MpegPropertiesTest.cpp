@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 using Fixtures::Bytes;
 using Fixtures::CMp3Builder;
@@ -252,6 +253,13 @@ TEST_P(XingOffsetTest, FoundAtSideInfoEndOnly)
     }
 }
 
+std::string XingCaseName(const ::testing::TestParamInfo<XingOffsetCase>& param)
+{
+    static const char* const VERSIONS[] = {"Mpeg1", "Mpeg2", "Mpeg25"};
+    static const char* const MODES[] = {"Stereo", "JointStereo", "DualChannel", "Mono"};
+    return std::string(VERSIONS[param.param.nVersion]) + MODES[param.param.nChannelMode];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     VersionsAndModes, XingOffsetTest,
     ::testing::Values(
@@ -261,7 +269,8 @@ INSTANTIATE_TEST_SUITE_P(
         XingOffsetCase{CMp3Builder::MPEG2, CMp3Builder::MONO, 22050, 64, 13, 1},
         XingOffsetCase{CMp3Builder::MPEG2, CMp3Builder::JOINT_STEREO, 24000, 64, 21, 2},
         XingOffsetCase{CMp3Builder::MPEG25, CMp3Builder::MONO, 11025, 32, 13, 1},
-        XingOffsetCase{CMp3Builder::MPEG25, CMp3Builder::STEREO, 12000, 32, 21, 2}));
+        XingOffsetCase{CMp3Builder::MPEG25, CMp3Builder::STEREO, 12000, 32, 21, 2}),
+    XingCaseName);
 
 TEST_F(MpegPropertiesTest, CrcWordIsNotAllowedForInXingOffset)
 {
