@@ -24,13 +24,9 @@ CFrame::CFrame(const char* szID, int nVersion)
 
 CFrame::~CFrame() = default;
 
-void CFrame::SetTextEncoding(int /*nEncoding*/)
-{
-}
+void CFrame::SetTextEncoding(int /*nEncoding*/) {}
 
-void CFrame::Parse(const BYTE* /*pData*/, UINT /*nLength*/)
-{
-}
+void CFrame::Parse(const BYTE* /*pData*/, UINT /*nLength*/) {}
 
 const char* CFrame::GetID() const
 {

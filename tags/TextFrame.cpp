@@ -14,9 +14,7 @@ CTextFrame::CTextFrame(const BYTE* pFrame, UINT nLength, std::unique_ptr<CFrameH
     ParseFrameBody(pFrame, nLength);
 }
 
-CTextFrame::CTextFrame(const char* szID, int nVersion) : CFrame(szID, nVersion)
-{
-}
+CTextFrame::CTextFrame(const char* szID, int nVersion) : CFrame(szID, nVersion) {}
 
 CTextFrame::~CTextFrame() = default;
 

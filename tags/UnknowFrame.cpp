@@ -14,9 +14,7 @@ CUnknowFrame::CUnknowFrame(const BYTE* pFrame, UINT nLength, std::unique_ptr<CFr
     ParseFrameBody(pFrame, nLength);
 }
 
-CUnknowFrame::CUnknowFrame(const char* szID, int nVersion) : CFrame(szID, nVersion)
-{
-}
+CUnknowFrame::CUnknowFrame(const char* szID, int nVersion) : CFrame(szID, nVersion) {}
 
 CUnknowFrame::~CUnknowFrame() = default;
 

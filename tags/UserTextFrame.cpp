@@ -9,9 +9,7 @@ CUserTextFrame::CUserTextFrame(const BYTE* pFrame, UINT nLength,
 {
 }
 
-CUserTextFrame::CUserTextFrame() : CTextFrame("TXXX", 4)
-{
-}
+CUserTextFrame::CUserTextFrame() : CTextFrame("TXXX", 4) {}
 
 CUserTextFrame::~CUserTextFrame() = default;
 
