@@ -16,10 +16,19 @@ namespace
 constexpr UINT CARRY_SIZE = 4;
 constexpr int SINGLE_CHANNEL = 3;
 
-// A byte 0xFF followed by one that is not 0xFF and has its top three bits set.
+// A byte 0xFF followed by one that is not 0xFF and has its top three bits set. FF FF is also
+// the start of every unprotected MPEG-1 Layer I header, so it counts when the third byte holds a
+// real bit rate (1 to 14) and sample rate (not the reserved 3): a run of 0xFF bytes in front of
+// a frame still is not taken for one.
 bool IsCandidate(const BYTE* p)
 {
-    return p[0] == 0xFF && p[1] != 0xFF && (p[1] & 0xE0) == 0xE0;
+    if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0)
+        return false;
+    if (p[1] != 0xFF)
+        return true;
+    const int nBitrateIndex = p[2] >> 4;
+    const int nSampleRateIndex = (p[2] >> 2) & 0x03;
+    return nBitrateIndex != 0 && nBitrateIndex != 15 && nSampleRateIndex != 3;
 }
 
 // The header of the first candidate in [nStart, nEnd), and its file position. The range is read

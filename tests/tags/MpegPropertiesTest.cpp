@@ -347,17 +347,30 @@ TEST_F(MpegPropertiesTest, VersionsAndLayers)
     }
 }
 
-TEST_F(MpegPropertiesTest, MpegOneLayerOneWithoutCrcIsNoCandidate)
+TEST_F(MpegPropertiesTest, MpegOneLayerOneWithoutCrcIsFound)
 {
-    // FF FF C4 0B: the first byte is followed by 0xFF, the second by a byte without the three
-    // sync bits, so no frame of this stream is a candidate.
+    // FF FF C4 0B: an unprotected MPEG-1 Layer I header starts with two 0xFF bytes.
     FrameSpec frame;
     frame.m_nLayer = 1;
     frame.m_nBitrate = 384;
     frame.m_nSampleRate = 48000;
     ASSERT_EQ(CMp3Builder::Header(frame)[1], 0xFF);
     Write(CMp3Builder().AddFrames(frame, 50));
-    ExpectAllZero(*Measure());
+    const auto props = Measure();
+    EXPECT_EQ(props->m_nLayer, 1);
+    EXPECT_EQ(props->m_nVersion, 0);
+    EXPECT_FALSE(props->m_bProtected);
+    EXPECT_EQ(props->GetBitrate(), 384);
+    EXPECT_EQ(props->GetSampleRate(), 48000);
+}
+
+TEST_F(MpegPropertiesTest, RunOfFFBytesBeforeAFrameIsNoCandidate)
+{
+    // FF FF FF FB 90: neither of the first two 0xFF bytes starts a header (bit-rate index 15).
+    Write(CMp3Builder().AddGarbage({0xFF, 0xFF}).AddFrames(Layer3Frame(), 20));
+    const auto props = Measure();
+    EXPECT_EQ(props->m_nLayer, 3);
+    EXPECT_EQ(props->GetBitrate(), 128);
 }
 
 TEST_F(MpegPropertiesTest, MpegTwoVariableBitRateUses576SamplesPerFrame)
