@@ -14,23 +14,35 @@ using Bytes = std::vector<BYTE>;
 
 inline Bytes FrameBytes(const char* szID, const Bytes& body, int nVersion, BYTE nFormat = 0)
 {
-    Bytes frame(szID, szID + (nVersion < 3 ? 3 : 4));
+    // Sized once and written by index: GCC 12 misreads growing inserts here as overflows.
+    const size_t nHeader = nVersion < 3 ? 6 : 10;
+    const size_t nIDLength = nVersion < 3 ? 3 : 4;
     const UINT n = static_cast<UINT>(body.size());
+    Bytes frame(nHeader + body.size(), 0);
+    for (size_t i = 0; i < nIDLength; ++i)
+    {
+        frame[i] = static_cast<BYTE>(szID[i]);
+    }
     if (nVersion < 3)
     {
-        frame.insert(frame.end(), {BYTE(n >> 16), BYTE(n >> 8), BYTE(n)});
-    }
-    else if (nVersion == 3)
-    {
-        frame.insert(frame.end(),
-                     {BYTE(n >> 24), BYTE(n >> 16), BYTE(n >> 8), BYTE(n), 0, nFormat});
+        frame[3] = BYTE(n >> 16);
+        frame[4] = BYTE(n >> 8);
+        frame[5] = BYTE(n);
     }
     else
     {
-        frame.insert(frame.end(), {BYTE((n >> 21) & 0x7F), BYTE((n >> 14) & 0x7F),
-                                   BYTE((n >> 7) & 0x7F), BYTE(n & 0x7F), 0, nFormat});
+        const bool bSyncSafe = nVersion >= 4;
+        for (size_t i = 0; i < 4; ++i)
+        {
+            const unsigned nShift = static_cast<unsigned>(3 - i) * (bSyncSafe ? 7U : 8U);
+            frame[4 + i] = static_cast<BYTE>((n >> nShift) & (bSyncSafe ? 0x7FU : 0xFFU));
+        }
+        frame[9] = nFormat;
     }
-    frame.insert(frame.end(), body.begin(), body.end());
+    for (size_t i = 0; i < body.size(); ++i)
+    {
+        frame[nHeader + i] = body[i];
+    }
     return frame;
 }
 
