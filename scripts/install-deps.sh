@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build make
     libgtest-dev libgmock-dev
+    # Independent tag readers and writers the interop suite checks against.
+    python3-mutagen eyed3 id3v2 kid3-cli ffmpeg lame sox
 )
 
 missing=()

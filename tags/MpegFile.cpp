@@ -1,0 +1,231 @@
+#include "tags/MpegFile.h"
+
+#include "tags/ID3v1.h"
+#include "tags/ID3v2.h"
+#include "tags/ID3v2Header.h"
+#include "tags/MpegProperties.h"
+#include "tags/RenderBuffer.h"
+
+#include <cerrno>
+
+namespace Tags
+{
+
+namespace
+{
+constexpr ULONGLONG FOUR_GIB = 0x100000000ULL;
+constexpr UINT ID3V1_SIZE = 128;
+} // namespace
+
+CMpegFile::CMpegFile(const CString& strPath, BOOL bReadProperties)
+{
+    m_bCloseOnDelete = TRUE;
+    if (OpenFile(strPath, nullptr))
+        ReadTags(bReadProperties);
+}
+
+CMpegFile::~CMpegFile()
+{
+    // The tags go before the file is closed, ID3v1 first.
+    m_pID3v1.reset();
+    m_pID3v2.reset();
+    m_pProperties.reset();
+}
+
+void CMpegFile::ReadTags(BOOL bReadProperties)
+{
+    try
+    {
+        auto pID3v2 = std::make_unique<ID3v2Tag::CID3v2>();
+        m_bHasID3v2 = pID3v2->Read(*this);
+        if (m_bHasID3v2)
+        {
+            m_nID3v2Size = pID3v2->m_pHeader->GetTagLength();
+            m_pID3v2 = std::move(pID3v2);
+        }
+    }
+    catch (const CFileException&)
+    {
+        m_pID3v2.reset();
+        m_bHasID3v2 = FALSE;
+        m_nID3v2Size = 0;
+    }
+
+    try
+    {
+        auto pID3v1 = std::make_unique<ID3v1Tag::CID3v1>();
+        m_bHasID3v1 = pID3v1->Read(*this);
+        if (m_bHasID3v1)
+            m_pID3v1 = std::move(pID3v1);
+    }
+    catch (const CFileException&)
+    {
+        m_pID3v1.reset();
+        m_bHasID3v1 = FALSE;
+    }
+
+    if (!bReadProperties)
+        return;
+    try
+    {
+        const ULONGLONG nLength = GetLength();
+        const UINT nStart = m_bHasID3v2 ? m_nID3v2Size : 0;
+        ULONGLONG nEnd = m_bHasID3v1 ? nLength - ID3V1_SIZE : nLength;
+        // Files of 4 GiB or more lie outside the model; measure what the model can address.
+        if (nEnd >= FOUR_GIB)
+            nEnd = FOUR_GIB - 1;
+        m_pProperties = std::make_unique<CMpegProperties>(*this, nStart, static_cast<UINT>(nEnd));
+    }
+    catch (const CFileException&)
+    {
+        // A read error while measuring leaves the file without properties rather than
+        // failing the open.
+        m_pProperties.reset();
+    }
+}
+
+ID3v1Tag::CID3v1* CMpegFile::GetID3v1(BOOL bCreate)
+{
+    if (!m_pID3v1 && bCreate)
+        m_pID3v1 = std::make_unique<ID3v1Tag::CID3v1>();
+    return m_pID3v1.get();
+}
+
+ID3v2Tag::CID3v2* CMpegFile::GetID3v2(BOOL bCreate)
+{
+    if (!m_pID3v2 && bCreate)
+        m_pID3v2 = std::make_unique<ID3v2Tag::CID3v2>();
+    return m_pID3v2.get();
+}
+
+CAudioProperties* CMpegFile::GetAudioProperties()
+{
+    return m_pProperties.get();
+}
+
+BOOL CMpegFile::CanWrite() const
+{
+    return m_hFile != INVALID_HANDLE_VALUE && !m_bReadOnly && GetLength() < FOUR_GIB;
+}
+
+BOOL CMpegFile::IsID3v2Truncated() const
+{
+    return m_bHasID3v2 && m_nID3v2Size > GetLength();
+}
+
+BOOL CMpegFile::SaveTags(UINT nFlags)
+{
+    if (!CanWrite())
+        return FALSE;
+    if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
+        return FALSE;
+
+    BOOL bResult = TRUE;
+    if (nFlags & TAG_ID3V2)
+    {
+        if (m_pID3v2 && !m_pID3v2->IsEmpty())
+        {
+            const UINT nOldLength = m_bHasID3v2 ? m_nID3v2Size : 0;
+            CRenderBuffer buffer;
+            m_pID3v2->Render(buffer);
+            ReplaceHead(buffer.GetData(), buffer.GetLength(), nOldLength);
+            m_bHasID3v2 = TRUE;
+            m_nID3v2Size = buffer.GetLength();
+        }
+        else if (!RemoveID3v2())
+        {
+            bResult = FALSE;
+        }
+    }
+    if (nFlags & TAG_ID3V1)
+    {
+        if (m_pID3v1 && !m_pID3v1->IsEmpty())
+            WriteID3v1();
+        else if (!RemoveID3v1())
+            bResult = FALSE;
+    }
+    return bResult;
+}
+
+void CMpegFile::WriteID3v1()
+{
+    CRenderBuffer block;
+    m_pID3v1->Render(block);
+    const ULONGLONG nLength = GetLength();
+    const ULONGLONG nPosition = m_bHasID3v1 ? nLength - ID3V1_SIZE : nLength;
+
+    // Keep what is there so a failed write can be undone: the old block, or the old length.
+    BYTE old[ID3V1_SIZE] = {};
+    if (m_bHasID3v1)
+    {
+        Seek(static_cast<LONGLONG>(nPosition), CFile::begin);
+        if (Read(old, ID3V1_SIZE) != ID3V1_SIZE)
+            CFileException::ThrowOsError(EIO, GetFilePath());
+    }
+    try
+    {
+        Seek(static_cast<LONGLONG>(nPosition), CFile::begin);
+        Write(block.GetData(), block.GetLength());
+    }
+    catch (const CFileException&)
+    {
+        try
+        {
+            if (m_bHasID3v1)
+            {
+                Seek(static_cast<LONGLONG>(nPosition), CFile::begin);
+                Write(old, ID3V1_SIZE);
+            }
+            else
+            {
+                SetLength(nLength);
+            }
+        }
+        catch (const CFileException&)
+        {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+    m_bHasID3v1 = TRUE;
+}
+
+BOOL CMpegFile::RemoveTags(UINT nFlags)
+{
+    if (!CanWrite())
+        return FALSE;
+    if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
+        return FALSE;
+    if ((nFlags & TAG_ID3V2) && !RemoveID3v2())
+        return FALSE;
+    if ((nFlags & TAG_ID3V1) && !RemoveID3v1())
+        return FALSE;
+    return TRUE;
+}
+
+BOOL CMpegFile::RemoveID3v2()
+{
+    if (IsID3v2Truncated())
+        return FALSE;
+    if (m_bHasID3v2)
+    {
+        RemoveRange(0, m_nID3v2Size);
+        m_pID3v2.reset();
+        m_bHasID3v2 = FALSE;
+        m_nID3v2Size = 0;
+    }
+    return TRUE;
+}
+
+BOOL CMpegFile::RemoveID3v1()
+{
+    if (m_bHasID3v1)
+    {
+        SetLength(GetLength() - ID3V1_SIZE);
+        m_pID3v1.reset();
+        m_bHasID3v1 = FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace Tags
