@@ -17,11 +17,41 @@ struct tagSTRINGRESOURCE
 
 // Sorted by number.
 constexpr tagSTRINGRESOURCE kStrings[] = {
+    {IDS_INVALID_PLAYLIST, u"The file '%1'  is not valid playlist."},
+    {IDS_USE_SAME_FIELD,
+     u"The field you want to add/edit is already exist and/or it's value is vary for each tag "
+     u"of file. Do you want to use same field for all tag of files?"},
+    {IDS_APP_TITLE, u"Tagwright"},
+    {IDS_TRACK_RANGE, u"The track number must be between 0 and 255."},
+    {IDS_CONFIRM_REMOVE_TAGS, u"Are you sure do you want remove the tags of the selected file(s)?"},
+    {IDS_WRITING_FILE, u"Writing file: '%s'..."},
+    {IDS_PLEASE_WAIT, u"Please wait..."},
+    {IDS_UNSUPPORTED_FIELD,
+     u"Unsupported or unknow field. You can only remove these type of fields."},
+    {IDS_LOAD_IMAGE_FAILED, u"Load image failed.\n'%1'"},
+    {IDS_SAVE_IMAGE_FAILED, u"Enable to save image.\nPath: '%1'"},
+    {IDS_NO_IMAGE, u"There is no image to save."},
+    {IDS_UNSUPPORTED_FILE_TYPE, u"The type of file '%1' is not currently supported."},
+    {IDS_RENAME_FAILED, u"Couldn't rename file from '%1' to '%2'"},
     {IDS_FAILED_READING_FILE,
      u"Failed to reading file at '%1'.\n\nMake sure the file exist in the specified path and not "
      u"openned in the another program also check the user has read access right."},
+    {IDS_READING_FILE, u"Reading file : '%1'..."},
+    {IDS_DEFAULT_PATH_SET,
+     u"Path '%1' is set as the program default path. To change the settings goto Tools menu, "
+     u"Options, General tab."},
+    {IDS_READ_DIRECTORY_FAILED, u"Enable to read directory '%1'."},
+    {IDS_PLAY_FAILED,
+     u"Couldn't create playlist or play the file. Make sure Windows Media Player or another "
+     u"appropriate application is installed on your system."},
     {IDS_FAILED_WRITING_FILE,
      u"Failed to writing file at '%1'. Close the file that's open in another program."},
+    {IDS_INVALID_FILE_NAME,
+     u"A file name can't contain any of the following characters: \\ / \" * ? < > |"},
+    {IDS_TOO_MANY_PRESETS, u"You can't create more than 16 presets."},
+    {IDS_PRESS_ESC_TO_CANCEL, u"Press [Esc] to cancel"},
+    {IDS_READY, u"Ready"},
+    {IDS_ENTER_POSITIVE_INTEGER, u"Enter a positive integer."},
 };
 
 } // namespace

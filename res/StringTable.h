@@ -7,8 +7,30 @@
 namespace Res
 {
 
+inline constexpr UINT IDS_INVALID_PLAYLIST = 126;
+inline constexpr UINT IDS_USE_SAME_FIELD = 127;
+inline constexpr UINT IDS_APP_TITLE = 128;
+inline constexpr UINT IDS_TRACK_RANGE = 129;
+inline constexpr UINT IDS_CONFIRM_REMOVE_TAGS = 130;
+inline constexpr UINT IDS_WRITING_FILE = 131;
+inline constexpr UINT IDS_PLEASE_WAIT = 132;
+inline constexpr UINT IDS_UNSUPPORTED_FIELD = 134;
+inline constexpr UINT IDS_LOAD_IMAGE_FAILED = 135;
+inline constexpr UINT IDS_SAVE_IMAGE_FAILED = 136;
+inline constexpr UINT IDS_NO_IMAGE = 137;
+inline constexpr UINT IDS_UNSUPPORTED_FILE_TYPE = 138;
+inline constexpr UINT IDS_RENAME_FAILED = 139;
 inline constexpr UINT IDS_FAILED_READING_FILE = 140;
+inline constexpr UINT IDS_READING_FILE = 141;
+inline constexpr UINT IDS_DEFAULT_PATH_SET = 142;
+inline constexpr UINT IDS_READ_DIRECTORY_FAILED = 143;
+inline constexpr UINT IDS_PLAY_FAILED = 144;
 inline constexpr UINT IDS_FAILED_WRITING_FILE = 145;
+inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
+inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
+inline constexpr UINT IDS_PRESS_ESC_TO_CANCEL = 318;
+inline constexpr UINT IDS_READY = 57345;
+inline constexpr UINT IDS_ENTER_POSITIVE_INTEGER = 61719;
 
 // The text of a resource number; empty when there is none.
 CString LoadResourceString(UINT nID);
