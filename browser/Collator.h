@@ -1,0 +1,32 @@
+// CCollator: the locale-aware, case-sensitive text comparison the list sorts by, made once from
+// the user's locale (or a named one) and used for every comparison.
+#pragma once
+
+#include "base/String.h"
+
+#ifndef _WIN32
+#include <locale.h>
+#endif
+
+class CCollator
+{
+public:
+    // The collation of the user's locale (LC_ALL, LC_COLLATE, LANG) when pszLocale is empty,
+    // else of the named locale. Without such a locale the comparison is ordinal.
+    explicit CCollator(const char* pszLocale = "");
+    ~CCollator();
+    CCollator(const CCollator&) = delete;
+    CCollator& operator=(const CCollator&) = delete;
+
+    // Negative, zero or positive.
+    int Compare(const CString& a, const CString& b) const;
+    // TRUE when no locale could be made and texts compare by their code units.
+    BOOL IsOrdinal() const;
+
+private:
+#ifdef _WIN32
+    std::u16string m_strLocale;
+#else
+    locale_t m_locale = static_cast<locale_t>(0);
+#endif
+};
