@@ -4,6 +4,8 @@
 
 #include "base/String.h"
 
+#include <string>
+
 #ifndef _WIN32
 #include <locale.h>
 #endif
@@ -28,5 +30,8 @@ private:
     std::u16string m_strLocale;
 #else
     locale_t m_locale = static_cast<locale_t>(0);
+    // Conversion buffers kept between comparisons: a sort compares many times.
+    mutable std::wstring m_wstrA;
+    mutable std::wstring m_wstrB;
 #endif
 };
