@@ -118,9 +118,9 @@ CFrame* CID3v2::FindFrame(const char* szID) const
 
 BOOL CID3v2::DeleteFrame(CFrame* pFrame)
 {
-    const auto it = std::find_if(m_frames.begin(), m_frames.end(),
-                                 [pFrame](const std::unique_ptr<CFrame>& p)
-                                 { return p.get() == pFrame; });
+    const auto it =
+        std::find_if(m_frames.begin(), m_frames.end(),
+                     [pFrame](const std::unique_ptr<CFrame>& p) { return p.get() == pFrame; });
     if (pFrame == nullptr || it == m_frames.end())
     {
         return FALSE;
@@ -158,12 +158,10 @@ BOOL CID3v2::Read(CFileEx& file)
 
     // Never more than the file holds, whatever the size claims.
     const ULONGLONG nFileLength = file.GetLength();
-    const ULONGLONG nAvailable = nFileLength > CHeader::HEADER_SIZE
-                                     ? nFileLength - CHeader::HEADER_SIZE
-                                     : 0;
+    const ULONGLONG nAvailable =
+        nFileLength > CHeader::HEADER_SIZE ? nFileLength - CHeader::HEADER_SIZE : 0;
     std::vector<BYTE> body(static_cast<size_t>(std::min<ULONGLONG>(nSize, nAvailable)));
-    const UINT nRead =
-        body.empty() ? 0 : file.Read(body.data(), static_cast<UINT>(body.size()));
+    const UINT nRead = body.empty() ? 0 : file.Read(body.data(), static_cast<UINT>(body.size()));
     if (nRead < nSize)
     {
         // The tag cannot reach past the end of the file; a save then pads it to what is there
@@ -222,8 +220,7 @@ void CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
     }
 }
 
-std::unique_ptr<CFrame> CID3v2::CreateFrame(const BYTE* pData, UINT nRemaining,
-                                            int nVersion) const
+std::unique_ptr<CFrame> CID3v2::CreateFrame(const BYTE* pData, UINT nRemaining, int nVersion) const
 {
     return ReadFrame(pData, nRemaining, nVersion, m_pHeader->m_bUnsynchronisation);
 }

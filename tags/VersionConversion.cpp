@@ -18,9 +18,11 @@ struct tagUSERTEXTROW
 
 // 2.4 frames that 2.3 does not define and keeps as TXXX frames.
 constexpr tagUSERTEXTROW kUserTextV23[] = {
-    {"TDEN", u"Encoding Time"},        {"TDRL", u"Release Time"},      {"TDTG", u"Tagging Time"},
-    {"TMOO", u"Mood"},                 {"TPRO", u"Produced Notice"},   {"TSOA", u"Album Sort Order"},
-    {"TSOP", u"Performer Sort Order"}, {"TSOT", u"Title Sort Order"}, {"TSST", u"Set Subtitle"},
+    {"TDEN", u"Encoding Time"},        {"TDRL", u"Release Time"},
+    {"TDTG", u"Tagging Time"},         {"TMOO", u"Mood"},
+    {"TPRO", u"Produced Notice"},      {"TSOA", u"Album Sort Order"},
+    {"TSOP", u"Performer Sort Order"}, {"TSOT", u"Title Sort Order"},
+    {"TSST", u"Set Subtitle"},
 };
 
 bool Is(const CFrame& frame, const char* szID)
@@ -174,8 +176,8 @@ void ConvertFramesToV23(CFrameList& frames)
     bool bDateFrames = false;
     for (const std::unique_ptr<CFrame>& pFrame : frames)
     {
-        bDateFrames = bDateFrames || Is(*pFrame, "TYER") || Is(*pFrame, "TDAT") ||
-                      Is(*pFrame, "TIME");
+        bDateFrames =
+            bDateFrames || Is(*pFrame, "TYER") || Is(*pFrame, "TDAT") || Is(*pFrame, "TIME");
     }
     bool bYearMade = false;
 

@@ -1,0 +1,287 @@
+// Every real-world file, many of them damaged, read as a tag through the file layer: nothing may
+// crash, hang or allocate more than the file holds; what was read renders and reads back the
+// same.
+#include "ID3v2TagBytes.h"
+
+#include "tags/FileEx.h"
+#include "tags/ID3v2.h"
+#include "tags/TextFrame.h"
+#include "tags/Unsynchronisation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+using namespace TagBytes;
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TW_ALLOCATION_HOOKS 1
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*,
+                                                                             size_t),
+                                                         void (*free_hook)(const volatile void*));
+#endif
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+// The largest single allocation while a watch is active (sanitizer builds only).
+class CAllocationWatch
+{
+public:
+    CAllocationWatch()
+    {
+#ifdef TW_ALLOCATION_HOOKS
+        static const bool bInstalled =
+            __sanitizer_install_malloc_and_free_hooks(&OnMalloc, &OnFree) != 0;
+        m_bActive = bInstalled;
+        Largest() = 0;
+        Watching() = true;
+#endif
+    }
+    ~CAllocationWatch()
+    {
+        Watching() = false;
+    }
+    CAllocationWatch(const CAllocationWatch&) = delete;
+    CAllocationWatch& operator=(const CAllocationWatch&) = delete;
+
+    bool IsActive() const
+    {
+        return m_bActive;
+    }
+    size_t GetLargest() const
+    {
+        return Largest();
+    }
+
+private:
+    static size_t& Largest()
+    {
+        static size_t nLargest = 0;
+        return nLargest;
+    }
+    static bool& Watching()
+    {
+        static bool bWatching = false;
+        return bWatching;
+    }
+    static void OnMalloc(const volatile void*, size_t nSize)
+    {
+        if (Watching())
+        {
+            Largest() = std::max(Largest(), nSize);
+        }
+    }
+    static void OnFree(const volatile void*) {}
+
+    bool m_bActive = false;
+};
+
+struct Snapshot
+{
+    std::string strID;
+    std::vector<std::string> values; // text frames
+    std::string strText;             // the others
+    bool operator==(const Snapshot&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Snapshot& s)
+{
+    os << s.strID << " \"" << s.strText << "\"";
+    for (const std::string& str : s.values)
+    {
+        os << " [" << str << "]";
+    }
+    return os;
+}
+
+// The frames a rendering writes: four-character IDs and a body.
+std::vector<Snapshot> Written(const CID3v2& tag)
+{
+    std::vector<Snapshot> result;
+    for (const auto& pFrame : tag.m_frames)
+    {
+        if (std::strlen(pFrame->GetID()) != 4 || Body(*pFrame).empty())
+        {
+            continue;
+        }
+        Snapshot s{pFrame->GetID(), Values(pFrame.get()), {}};
+        if (dynamic_cast<const Tags::ID3v2Tag::CTextFrame*>(pFrame.get()) == nullptr)
+        {
+            s.strText = pFrame->GetText().ToUtf8();
+        }
+        result.push_back(std::move(s));
+    }
+    return result;
+}
+
+struct CorpusResult
+{
+    BOOL bTag = FALSE;
+    BOOL bValid = FALSE;
+    int nVersion = 0;
+    std::vector<std::string> ids;
+    // From the body bytes the file holds, however many the tag claims.
+    BOOL bRawValid = FALSE;
+    std::vector<std::string> rawIDs;
+    std::vector<std::string> rawClasses;
+};
+
+Bytes ReadAll(const fs::path& path)
+{
+    return Fixtures::ReadFileBytes(path);
+}
+
+// Renders the tag in the version it has (2.3 stays 2.3, the others become 2.4), reads the
+// rendering back and checks that the written frames came back.
+void CheckRoundTrip(CID3v2& tag)
+{
+    const Bytes rendered = Render(tag);
+    auto pAgain = Reparse(rendered);
+    EXPECT_TRUE(pAgain->m_bValid);
+    EXPECT_EQ(Written(tag), Written(*pAgain));
+    EXPECT_EQ(rendered, Render(*pAgain));
+}
+
+std::map<std::string, CorpusResult>& Results()
+{
+    static std::map<std::string, CorpusResult> results;
+    return results;
+}
+
+} // namespace
+
+TEST(ID3v2TagCorpusTest, EveryFileReadsRendersAndReadsBack)
+{
+    const fs::path root(TW_CORPUS_DIR);
+    size_t nFiles = 0;
+    size_t nTags = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
+    {
+        if (!entry.is_regular_file() || entry.path().extension() == ".md")
+        {
+            continue;
+        }
+        const std::string strName = fs::relative(entry.path(), root).generic_string();
+        SCOPED_TRACE(strName);
+        ++nFiles;
+        const size_t nFileSize = static_cast<size_t>(entry.file_size());
+
+        Tags::CFileEx file;
+        ASSERT_TRUE(file.OpenFile(Fixtures::ToCString(entry.path())));
+        CID3v2 tag;
+        BOOL bTag = FALSE;
+        {
+            CAllocationWatch watch;
+            bTag = tag.Read(file);
+            if (watch.IsActive())
+            {
+                // Room for the file layer's and the tag's own small objects.
+                EXPECT_LE(watch.GetLargest(), nFileSize + 1024);
+            }
+        }
+        CorpusResult& result = Results()[strName];
+        result.bTag = bTag;
+        result.bValid = tag.m_bValid;
+        result.nVersion = tag.m_pHeader->m_nVersion;
+        result.ids = IDs(tag);
+        if (!bTag)
+        {
+            continue;
+        }
+        ++nTags;
+
+        CheckRoundTrip(tag);
+
+        // The frames of the body as far as the file holds it, parsed from the raw bytes.
+        const Bytes bytes = ReadAll(entry.path());
+        CID3v2 raw;
+        raw.m_pHeader->Parse(bytes.data(), static_cast<UINT>(bytes.size()));
+        const size_t nBody = std::min<size_t>(raw.m_pHeader->m_nSize, bytes.size() - 10);
+        Bytes body(bytes.begin() + 10, bytes.begin() + 10 + static_cast<std::ptrdiff_t>(nBody));
+        if (raw.m_pHeader->m_bUnsynchronisation && raw.m_pHeader->m_nVersion <= 3)
+        {
+            body = Tags::ID3v2Tag::DecodeUnsynchronisation(body.data(), UINT(body.size()));
+        }
+        {
+            CAllocationWatch watch;
+            raw.ParseFrames(body.data(), static_cast<UINT>(body.size()));
+            if (watch.IsActive())
+            {
+                EXPECT_LE(watch.GetLargest(), nFileSize + 1024);
+            }
+        }
+        result.bRawValid = raw.m_bValid;
+        result.rawIDs = IDs(raw);
+        for (const auto& pFrame : raw.m_frames)
+        {
+            result.rawClasses.emplace_back(pFrame->GetRuntimeClassName());
+        }
+        CheckRoundTrip(raw);
+    }
+    EXPECT_GE(nFiles, 40u);
+    EXPECT_GE(nTags, 25u);
+}
+
+// What some of the files are known to hold; runs after the walk above has filled the results.
+TEST(ID3v2TagCorpusTest, KnownFiles)
+{
+    if (Results().empty())
+    {
+        GTEST_SKIP() << "the corpus walk did not run";
+    }
+    auto get = [](const std::string& strName) -> const CorpusResult&
+    {
+        static const CorpusResult none;
+        const auto it = Results().find(strName);
+        EXPECT_NE(it, Results().end()) << strName;
+        return it == Results().end() ? none : it->second;
+    };
+
+    const CorpusResult& v22 = get("mutagen/id3v22-test.mp3");
+    EXPECT_EQ(2, v22.nVersion);
+    EXPECT_EQ((std::vector<std::string>{"TIT2", "TPE1", "TALB", "TRCK", "TDRC", "COMM", "TENC",
+                                        "COMM", "COMM", "COMM"}),
+              v22.ids);
+
+    for (const char* pszName : {"mutagen/id3v23_unsynch.id3", "taglib/unsynch.id3"})
+    {
+        EXPECT_EQ((std::vector<std::string>{"TIT2", "TPE1", "TALB", "TRCK", "TLEN"}),
+                  get(pszName).ids)
+            << pszName;
+    }
+    EXPECT_EQ((std::vector<std::string>{"COMM", "TCON", "TDRC", "TRCK", "TALB", "TIT2", "TPE1"}),
+              get("mutagen/id3v24_extended_header.id3").ids);
+    EXPECT_EQ(8u, get("mutagen/issue_21.id3").ids.size());
+
+    EXPECT_FALSE(get("mutagen/bad-POPM-frame.mp3").bValid);
+
+    // Tags that claim more than the file holds are present without frames; their bytes hold
+    // compressed frames.
+    const CorpusResult& compressed = get("taglib/compressed_id3_frame.mp3");
+    EXPECT_TRUE(compressed.bTag);
+    EXPECT_TRUE(compressed.ids.empty());
+    EXPECT_EQ((std::vector<std::string>{"APIC", "TIT2", "TPE1", "TALB", "TCON"}),
+              compressed.rawIDs);
+    ASSERT_FALSE(compressed.rawClasses.empty());
+    EXPECT_EQ("CUnknowFrame", compressed.rawClasses.front());
+    const CorpusResult& invalid = get("taglib/compressed_id3_frame_invalid.mp3");
+    EXPECT_TRUE(invalid.ids.empty());
+    EXPECT_EQ(1u, invalid.rawIDs.size());
+    EXPECT_FALSE(invalid.bRawValid);
+
+    for (const char* pszName : {"taglib/garbage.mp3", "mutagen/emptyfile.mp3",
+                                "mutagen/no-tags.mp3", "taglib/invalid-frames1.mp3"})
+    {
+        EXPECT_FALSE(get(pszName).bTag) << pszName;
+    }
+    // The tag claims more than the file holds: present, no frames.
+    const CorpusResult& excessive = get("taglib/excessive_alloc.mp3");
+    EXPECT_TRUE(excessive.bTag);
+    EXPECT_TRUE(excessive.ids.empty());
+}
