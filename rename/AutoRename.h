@@ -41,7 +41,7 @@ public:
 // the counter padded to nLeadingZeros digits, the file's extension kept. TRUE when every token
 // had a value; FALSE also on a pattern error, which leaves strNewName empty.
 BOOL FormatName(CString& strNewName, const CFileAssocData& record, const CString& strFormat,
-                int nCounter, int nLeadingZeros);
+                LONGLONG nCounter, int nLeadingZeros);
 
 class CAutoRename
 {
@@ -85,7 +85,7 @@ public:
 
 private:
     struct CFolderCache;
-    BOOL CanRename(const tagRENAMEITEM* pItem, CFolderCache* pCache) const;
+    BOOL NameExistsIn(const tagRENAMEITEM* pItem, CFolderCache* pCache) const;
 
     CBusyState& m_busyState;
     IRenameHost* m_pHost = nullptr;

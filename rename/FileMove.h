@@ -1,0 +1,20 @@
+// Renaming a file on disk the way the rename engine needs it: never over an existing entry, and
+// a change of case only works also where the file system ignores case.
+#pragma once
+
+#include "base/String.h"
+#include "base/Types.h"
+
+// Moves the file; FALSE when the system refused (the new path names an existing entry, a
+// folder is missing, the name is not allowed, no rights, ...), with the system's error code in
+// *plOsError (errno here, GetLastError on Windows). A path too long for the platform, or one
+// holding a NUL, is refused without asking the system.
+BOOL MoveFileNoReplace(const CString& strOldPath, const CString& strNewPath,
+                       LONG* plOsError = nullptr);
+
+// The system's text for an error code, at most 1024 characters.
+CString GetOsErrorText(LONG lOsError);
+
+// The error codes the rename engine reports itself.
+LONG GetInvalidNameError();
+LONG GetFileExistsError();
