@@ -28,11 +28,6 @@ inline constexpr char16_t PLAYLIST_WRITE_FULL_PATH[] = u"Playlist_WriteFullPath"
 inline constexpr char16_t PLAYLIST_WRITE_EXT_INFO[] = u"Playlist_WriteExtInfo";
 inline constexpr char16_t SHELL_INTEGRATION_ENABLED[] = u"ShellIntegration_Enabled";
 
-// The rename presets a new profile starts with, in order.
-inline constexpr int DEFAULT_PRESET_COUNT = 4;
-inline constexpr const char16_t* DEFAULT_PRESETS[DEFAULT_PRESET_COUNT] = {
-    u"<title>", u"<counter> <title>", u"<artist>-<title>", u"<artist>-<album>-<title>"};
-
 } // namespace Settings
 
 class CAppSettings
@@ -48,17 +43,17 @@ public:
     // folder leaves "LastPath" empty; a missing or damaged preset list gives the defaults.
     void LoadSettings(IProfileStore& store);
     // Writes them back; failures are not reported.
-    void SaveSettings(IProfileStore& store);
+    void SaveSettings(IProfileStore& store) const;
 
     // Until LoadSettings every member is zero, false or empty.
     BOOL m_bWriteID3v1 = FALSE;
     BOOL m_bRemoveID3v1 = FALSE;
     BOOL m_bWriteID3v2 = FALSE;
     BOOL m_bRemoveID3v2 = FALSE;
-    int m_nID3v2WriteVersion = 0;  // 3 or 4
-    int m_nID3v2TextEncoding = 0;  // 0 ISO-8859-1, 1 UTF-16, 3 UTF-8 (version 4 only)
-    CString m_strUserPath;         // start-up folder when not continuing
-    CString m_strLastPath;         // start-up folder when continuing
+    int m_nID3v2WriteVersion = 0; // 3 or 4
+    int m_nID3v2TextEncoding = 0; // 0 ISO-8859-1, 1 UTF-16, 3 UTF-8 (version 4 only)
+    CString m_strUserPath;        // start-up folder when not continuing
+    CString m_strLastPath;        // start-up folder when continuing
     BOOL m_bContinueFromLastPath = FALSE;
     BOOL m_bPlaylistWriteFullPath = FALSE;
     BOOL m_bPlaylistWriteExtInfo = FALSE;
