@@ -1,6 +1,7 @@
 // Every real-world file, many of them damaged, read as a tag through the file layer: nothing may
 // crash, hang or allocate more than the file holds; what was read renders and reads back the
 // same.
+#include "AllocationWatch.h"
 #include "ID3v2TagBytes.h"
 
 #include "tags/FileEx.h"
@@ -17,70 +18,10 @@
 
 using namespace TagBytes;
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TW_ALLOCATION_HOOKS 1
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*,
-                                                                             size_t),
-                                                         void (*free_hook)(const volatile void*));
-#endif
-
 namespace
 {
 
 namespace fs = std::filesystem;
-
-// The largest single allocation while a watch is active (sanitizer builds only).
-class CAllocationWatch
-{
-public:
-    CAllocationWatch()
-    {
-#ifdef TW_ALLOCATION_HOOKS
-        static const bool bInstalled =
-            __sanitizer_install_malloc_and_free_hooks(&OnMalloc, &OnFree) != 0;
-        m_bActive = bInstalled;
-        Largest() = 0;
-        Watching() = true;
-#endif
-    }
-    ~CAllocationWatch()
-    {
-        Watching() = false;
-    }
-    CAllocationWatch(const CAllocationWatch&) = delete;
-    CAllocationWatch& operator=(const CAllocationWatch&) = delete;
-
-    bool IsActive() const
-    {
-        return m_bActive;
-    }
-    size_t GetLargest() const
-    {
-        return Largest();
-    }
-
-private:
-    static size_t& Largest()
-    {
-        static size_t nLargest = 0;
-        return nLargest;
-    }
-    static bool& Watching()
-    {
-        static bool bWatching = false;
-        return bWatching;
-    }
-    static void OnMalloc(const volatile void*, size_t nSize)
-    {
-        if (Watching())
-        {
-            Largest() = std::max(Largest(), nSize);
-        }
-    }
-    static void OnFree(const volatile void*) {}
-
-    bool m_bActive = false;
-};
 
 struct Snapshot
 {
@@ -155,6 +96,18 @@ std::map<std::string, CorpusResult>& Results()
 }
 
 } // namespace
+
+TEST(ID3v2TagCorpusTest, AllocationWatchSeesAllocations)
+{
+    CAllocationWatch watch;
+    if (!watch.IsActive())
+    {
+        GTEST_SKIP() << "allocations are watched in sanitizer builds only";
+    }
+    const std::vector<BYTE> bytes(5000, 1);
+    EXPECT_GE(watch.GetLargest(), 5000u);
+    EXPECT_EQ(1, bytes[4999]);
+}
 
 TEST(ID3v2TagCorpusTest, EveryFileReadsRendersAndReadsBack)
 {
