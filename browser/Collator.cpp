@@ -24,7 +24,8 @@ void ToWide(const CString& str, std::wstring& out)
         if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
             s[i + 1] < 0xE000)
         {
-            out.push_back(static_cast<wchar_t>(0x10000 + ((ch - 0xD800) << 10) + (s[i + 1] - 0xDC00)));
+            out.push_back(
+                static_cast<wchar_t>(0x10000 + ((ch - 0xD800) << 10) + (s[i + 1] - 0xDC00)));
             ++i;
         }
         else

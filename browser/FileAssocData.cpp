@@ -224,11 +224,11 @@ CString CFileAssocData::FormatFileTime(const FILETIME& ft)
     // Local times before 1601 lie outside the framework's calendar.
     if (tmLocal.tm_year + 1900 < 1601)
         return CString();
-    return FormatString(u"%02u/%02u/%04u %02u:%02u:%02u", static_cast<unsigned>(tmLocal.tm_mon + 1),
-                        static_cast<unsigned>(tmLocal.tm_mday),
-                        static_cast<unsigned>(tmLocal.tm_year + 1900),
-                        static_cast<unsigned>(tmLocal.tm_hour), static_cast<unsigned>(tmLocal.tm_min),
-                        static_cast<unsigned>(tmLocal.tm_sec));
+    return FormatString(
+        u"%02u/%02u/%04u %02u:%02u:%02u", static_cast<unsigned>(tmLocal.tm_mon + 1),
+        static_cast<unsigned>(tmLocal.tm_mday), static_cast<unsigned>(tmLocal.tm_year + 1900),
+        static_cast<unsigned>(tmLocal.tm_hour), static_cast<unsigned>(tmLocal.tm_min),
+        static_cast<unsigned>(tmLocal.tm_sec));
 }
 
 CString CFileAssocData::FormatTrack(int nTrack)

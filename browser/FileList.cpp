@@ -5,10 +5,7 @@
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
 #include "browser/PathKind.h"
-#if __has_include("browser/Playlist.h")
 #include "browser/Playlist.h"
-#define TW_HAVE_PLAYLIST 1
-#endif
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -23,17 +20,6 @@
 
 namespace
 {
-
-#ifndef TW_HAVE_PLAYLIST
-BOOL LoadPlaylist(CFileList&, const CString&, UINT, CDiagnosticMessages*)
-{
-    return FALSE;
-}
-BOOL LoadFileList(CFileList&, const CString&, CDiagnosticMessages*)
-{
-    return FALSE;
-}
-#endif
 
 // The system's text for an error code, as the diagnostics lines carry it.
 CString GetErrorText(LONG lOsError)
@@ -91,7 +77,7 @@ BOOL ListFolder(const CString& strFolder, std::vector<tagENTRY>& entries, LONG& 
         tagENTRY entry;
         entry.strName = Path::FromNative(data.cFileName);
         entry.type = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? tagENTRY::Type::Folder
-                                                                         : tagENTRY::Type::NotFolder;
+                                                                        : tagENTRY::Type::NotFolder;
         entries.push_back(std::move(entry));
     } while (::FindNextFileW(hFind, &data));
     ::FindClose(hFind);
@@ -141,9 +127,7 @@ PATH_KIND GetEntryKind(const CString& strFullName, tagENTRY::Type type)
 
 } // namespace
 
-CFileList::CFileList(CBusyState& busy, IFileListHost* pHost) : m_busy(busy), m_pHost(pHost)
-{
-}
+CFileList::CFileList(CBusyState& busy, IFileListHost* pHost) : m_busy(busy), m_pHost(pHost) {}
 
 CFileList::~CFileList() = default;
 
