@@ -22,8 +22,7 @@ CString GetPlaylistFolder(const CString& strPlaylistPath);
 // rest of the full path after the folder when the file lies in it or below it and
 // bWriteFullPath is FALSE, else the full path. Folders compare by the platform's file-name rule
 // (exact on Linux, ignoring case on Windows); no ".." form is produced.
-CString GetPlaylistEntry(const CString& strFullPath, const CString& strFolder,
-                         BOOL bWriteFullPath);
+CString GetPlaylistEntry(const CString& strFullPath, const CString& strFolder, BOOL bWriteFullPath);
 
 // The bytes of a playlist at strPlaylistPath holding the records in order: "#EXTM3U\r\n", then
 // per record an optional "#EXTINF:<length>, <artist> - <title>\r\n" line and its entry with
@@ -32,8 +31,8 @@ CString GetPlaylistEntry(const CString& strFullPath, const CString& strFolder,
 // the #EXTINF texts become blanks; a file whose path holds a line break cannot be named in a
 // playlist and is left out.
 std::string BuildPlaylist(const CString& strPlaylistPath,
-                          const std::vector<const CFileAssocData*>& arrRecords,
-                          BOOL bWriteFullPath, BOOL bWriteExtInfo);
+                          const std::vector<const CFileAssocData*>& arrRecords, BOOL bWriteFullPath,
+                          BOOL bWriteExtInfo);
 
 // Creates (or truncates) the playlist and writes BuildPlaylist's bytes. FALSE when the path has
 // no folder or the file cannot be created or written; the window then shows string 145 with the
