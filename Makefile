@@ -1,12 +1,12 @@
-# The two commands: `make run` builds and starts Tagwright, `make test` builds every
-# configuration the tests run in and runs all suites.
+# The commands: `make run` builds and starts Tagwright, `make test` builds every configuration
+# the tests run in and runs all suites, `make bench` builds and runs the benchmarks.
 
 JOBS      ?= $(shell nproc)
 BUILD     := build
 CONFIGS   := release debug asan
 CMAKE_GEN := -G Ninja
 
-.PHONY: all run test deps configure build test-release test-debug test-asan clean format
+.PHONY: all run test bench deps bench-deps configure build test-release test-debug test-asan clean format
 
 all: build
 
@@ -46,6 +46,18 @@ test-asan: $(BUILD)/asan/build.ninja
 	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest -j $(JOBS) --output-on-failure
+
+# The benchmarks: a release tree of their own under build/bench, with TagLib as the reference.
+bench-deps:
+	@scripts/install-bench-deps.sh
+
+$(BUILD)/bench/build.ninja: CMakeLists.txt | deps bench-deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTW_WERROR=ON \
+		-DTW_BUILD_BENCH=ON -DTW_BUILD_TESTS=OFF
+
+bench: deps bench-deps $(BUILD)/bench/build.ninja
+	cmake --build $(BUILD)/bench -j $(JOBS) --target record_bench
+	$(BUILD)/bench/bin/record_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
