@@ -140,6 +140,7 @@ BOOL CID3v2::Read(CFileEx& file)
     m_bValid = FALSE;
     m_frames.clear();
     m_pHeader = std::make_unique<CHeader>();
+    m_nSizeLimit = UINT_MAX;
 
     BYTE header[CHeader::HEADER_SIZE] = {};
     file.Seek(0, CFile::begin);
@@ -164,9 +165,9 @@ BOOL CID3v2::Read(CFileEx& file)
     const UINT nRead = body.empty() ? 0 : file.Read(body.data(), static_cast<UINT>(body.size()));
     if (nRead < nSize)
     {
-        // The tag cannot reach past the end of the file; a save then pads it to what is there
-        // at most.
-        m_pHeader->m_nSize = nRead;
+        // A tag said to run past the end of the file has no frames. Its declared size stays, so
+        // the container sees that the rest of the file lies inside it and refuses to replace it.
+        m_nSizeLimit = nRead;
         return TRUE;
     }
 
@@ -278,12 +279,13 @@ void CID3v2::Render(CRenderBuffer& buffer)
     }
 
     const UINT nFrames = buffer.GetLength() - nStart - CHeader::HEADER_SIZE;
-    const UINT nOldSize = m_pHeader->m_nSize;
+    const UINT nOldSize = std::min(m_pHeader->m_nSize, m_nSizeLimit);
     const UINT nPadding = nFrames < nOldSize ? nOldSize - nFrames : PADDING_SIZE;
     buffer.Grow(nPadding);
 
     // The header now describes the tag as written: its size and no flags.
     m_pHeader->m_nSize = nFrames + nPadding;
+    m_nSizeLimit = UINT_MAX;
     m_pHeader->m_nRevision = 0;
     m_pHeader->m_bUnsynchronisation = FALSE;
     m_pHeader->m_bExtendedHeader = FALSE;

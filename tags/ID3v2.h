@@ -10,6 +10,7 @@
 #include "tags/ID3v2Header.h"
 #include "tags/TagBase.h"
 
+#include <climits>
 #include <memory>
 
 namespace Tags
@@ -61,8 +62,9 @@ public:
 
     // Reads the tag at the start of the file. TRUE when the file begins with an ID3v2 header;
     // the frames are whatever could be read. Never reads or allocates more than the file holds:
-    // a tag size beyond the end of the file is cut to the bytes there, and such a tag has no
-    // frames. File errors are raised as CFileException.
+    // a tag said to run past the end of the file has no frames and keeps its declared size (so
+    // that the container can tell), but is never padded beyond the bytes that were there. File
+    // errors are raised as CFileException.
     BOOL Read(CFileEx& file);
     // Builds the frame list from a tag body of nLength bytes (after the tag header; decoded when
     // the whole tag was unsynchronised), replacing the frames held. Stops at the padding, at a
@@ -95,6 +97,10 @@ public:
 
 private:
     CString GetFrameText(const char* szID) const;
+
+    // The most the padding may make of the old size: the body bytes the file held when the
+    // tag claimed more than that, else no limit.
+    UINT m_nSizeLimit = UINT_MAX;
 };
 
 } // namespace Tags::ID3v2Tag

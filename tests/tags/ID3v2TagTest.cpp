@@ -415,9 +415,24 @@ TEST(ID3v2TagTest, HostileTagSizeCostsOnlyWhatTheFileHolds)
     }
     EXPECT_TRUE(tag.IsEmpty());
     EXPECT_TRUE(tag.m_bValid);
-    // The declared size stays: the container compares it with the file and refuses to replace
-    // a tag that would take the rest of the file with it.
+    // The size stays as declared: the tag claims the whole file and more.
     EXPECT_EQ(0x0FFFFFFFu, tag.m_pHeader->m_nSize);
+    EXPECT_GT(tag.m_pHeader->GetTagLength(), bytes.size());
+
+    // Rendered, it is padded to what the file held at most, not to the size claimed.
+    tag.AddTail(NewText("TIT2", {"New"}));
+    {
+        CAllocationWatch watch;
+        EXPECT_EQ(1024u, Render(tag).size());
+        if (watch.IsActive())
+        {
+            EXPECT_LE(watch.GetLargest(), 2048u);
+        }
+    }
+    EXPECT_EQ(1014u, tag.m_pHeader->m_nSize);
+    // From then on the size is its own again.
+    tag.AddTail(PrivateFrameOfLength(2000));
+    EXPECT_EQ(10u + 21 + 2000 + 1024, Render(tag).size());
 }
 
 TEST(ID3v2TagTest, HostileFrameSizeStopsTheList)
