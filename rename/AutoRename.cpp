@@ -6,7 +6,8 @@
 #include "rename/FileMove.h"
 #include "res/StringTable.h"
 
-#include <map>
+#include <algorithm>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,6 +30,19 @@ bool SameFolder(const CString& a, const CString& b)
     return a.CompareNoCase(b) == 0;
 #else
     return a.Compare(b) == 0;
+#endif
+}
+
+// The key under which SameFolder finds a folder.
+std::u16string FolderKey(const CString& strFolder)
+{
+#ifdef _WIN32
+    std::u16string key(strFolder.str());
+    for (char16_t& ch : key)
+        ch = FoldCase(ch);
+    return key;
+#else
+    return strFolder.str();
 #endif
 }
 
@@ -209,16 +223,36 @@ void CAutoRename::AddRecord(CFileAssocData* pRecord, int nIndex)
     pItem->pRecord = pRecord;
     pItem->nIndex = nIndex;
 
-    // After the last item of the same folder, else at the end.
-    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it)
-    {
-        if (SameFolder((*it)->pRecord->m_strFolder, pRecord->m_strFolder))
-        {
-            m_items.insert(it.base(), std::move(pItem));
-            return;
-        }
-    }
+    // Each file goes after the last one of its folder: the folders in the order in which each
+    // first appeared, the files of one folder in selection order.
+    const auto [it, bNew] =
+        m_folders.try_emplace(FolderKey(pRecord->m_strFolder), static_cast<int>(m_folders.size()));
+    if (!bNew && !m_itemFolders.empty() && m_itemFolders.back() != it->second)
+        m_bGrouped = false;
     m_items.push_back(std::move(pItem));
+    m_itemFolders.push_back(it->second);
+}
+
+void CAutoRename::GroupItems() const
+{
+    if (m_bGrouped)
+        return;
+    std::vector<size_t> order(m_items.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return m_itemFolders[a] < m_itemFolders[b]; });
+    std::vector<std::unique_ptr<tagRENAMEITEM>> items;
+    std::vector<int> folders;
+    items.reserve(order.size());
+    folders.reserve(order.size());
+    for (size_t i : order)
+    {
+        items.push_back(std::move(m_items[i]));
+        folders.push_back(m_itemFolders[i]);
+    }
+    m_items = std::move(items);
+    m_itemFolders = std::move(folders);
+    m_bGrouped = true;
 }
 
 BOOL CAutoRename::Execute(const tagPRESETDATA& preset, CDiagnosticMessages* pDiagnostics)
@@ -244,6 +278,7 @@ BOOL CAutoRename::PlanNames(const tagPRESETDATA& preset)
     if (!IsValidPreset(preset))
         return FALSE;
 
+    GroupItems();
     // Names still unplanned count as empty, so of equal names only the later ones clash.
     for (const auto& pItem : m_items)
     {
@@ -280,6 +315,7 @@ BOOL CAutoRename::PlanNames(const tagPRESETDATA& preset)
 
 void CAutoRename::RenameFiles(CDiagnosticMessages* pDiagnostics)
 {
+    GroupItems();
     m_busyState.BeginBusy();
     for (const auto& pItem : m_items)
     {
@@ -359,5 +395,6 @@ tagRENAMEITEM* CAutoRename::GetItem(int nIndex) const
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return nullptr;
+    GroupItems();
     return m_items[static_cast<size_t>(nIndex)].get();
 }

@@ -8,6 +8,8 @@
 #include "rename/PresetData.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class CDiagnosticMessages;
@@ -86,8 +88,15 @@ public:
 private:
     struct CFolderCache;
     BOOL NameExistsIn(const tagRENAMEITEM* pItem, CFolderCache* pCache) const;
+    // Brings the items into folder order when a file joined a folder seen earlier.
+    void GroupItems() const;
 
     CBusyState& m_busyState;
     IRenameHost* m_pHost = nullptr;
-    std::vector<std::unique_ptr<tagRENAMEITEM>> m_items;
+    // The items and, beside each, the position of its folder in order of first appearance. The
+    // folder order is restored lazily, so adding many files stays linear.
+    mutable std::vector<std::unique_ptr<tagRENAMEITEM>> m_items;
+    mutable std::vector<int> m_itemFolders;
+    mutable bool m_bGrouped = true;
+    std::unordered_map<std::u16string, int> m_folders;
 };
