@@ -244,20 +244,27 @@ TEST_F(MpegFileTest, ReadOnlyFallbackRefusesToWrite)
     const Bytes original = Concat({Audio(), V1Block("Keep")});
     const CString path = Write("a.mp3", original);
     const std::string native = m_dir.PathOf("a.mp3").string();
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
+    // One pipe says the lock is held, the other keeps the holder alive until it closes.
+    int ready[2];
+    int hold[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(hold), 0);
     const pid_t pid = fork();
     if (pid == 0)
     {
+        close(ready[0]);
+        close(hold[1]);
         const int fd = open(native.c_str(), O_RDONLY);
         flock(fd, LOCK_SH);
         char c = 0;
-        (void)!write(fds[1], &c, 1);
-        (void)!read(fds[0], &c, 1); // until the parent closes its end
+        (void)!write(ready[1], &c, 1);
+        (void)!read(hold[0], &c, 1);
         _exit(0);
     }
+    close(ready[1]);
+    close(hold[0]);
     char c = 0;
-    ASSERT_EQ(read(fds[0], &c, 1), 1);
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
     {
         CMpegFile file(path, FALSE);
         ASSERT_NE(file.m_hFile, INVALID_HANDLE_VALUE);
@@ -268,9 +275,8 @@ TEST_F(MpegFileTest, ReadOnlyFallbackRefusesToWrite)
         EXPECT_FALSE(file.SaveTags(TAG_ID3V1 | TAG_ID3V2));
         EXPECT_FALSE(file.RemoveTags(TAG_ID3V1 | TAG_ID3V2));
     }
-    close(fds[1]);
-    close(fds[0]);
-    kill(pid, SIGKILL);
+    close(hold[1]);
+    close(ready[0]);
     waitpid(pid, nullptr, 0);
     EXPECT_EQ(Read("a.mp3"), original);
 }
