@@ -3,8 +3,10 @@
 #include "base/Path.h"
 
 #ifdef _WIN32
-#include <shlobj.h>
+// clang-format off
 #include <windows.h>
+#include <shlobj.h>
+// clang-format on
 #else
 #include <cstdlib>
 #include <fstream>
