@@ -131,6 +131,13 @@ constexpr tagV22MAPPING kV22[V22_MAPPING_COUNT] = {
     {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WCP", "WCOP"}, {"WPB", "WPUB"}, {"WXX", "WXXX"},
 };
 
+// iTunes writes these ID3v2.2 frames; they have well-known four-character forms, and without
+// them a save into 2.3 or 2.4 would drop the compilation flag and the sort orders.
+constexpr tagV22MAPPING kV22Itunes[] = {
+    {"TCP", "TCMP"}, {"TST", "TSOT"}, {"TSA", "TSOA"},
+    {"TSP", "TSOP"}, {"TS2", "TSO2"}, {"TSC", "TSOC"},
+};
+
 constexpr const char* kUnmappedV22[] = {"CRM", "EQU", "LNK", "RVA", "TDA", "TIM", "TSI"};
 
 } // namespace
@@ -175,6 +182,11 @@ const char* MapV22FrameID(const char* szV22ID)
     if (!szV22ID)
         return nullptr;
     for (const auto& m : kV22)
+    {
+        if (std::strcmp(m.szV22ID, szV22ID) == 0)
+            return m.szID;
+    }
+    for (const auto& m : kV22Itunes)
     {
         if (std::strcmp(m.szV22ID, szV22ID) == 0)
             return m.szID;

@@ -61,6 +61,10 @@ TEST(FrameCatalogueTest, V22Mapping)
     EXPECT_STREQ(MapV22FrameID("IPL"), "TIPL");
     EXPECT_STREQ(MapV22FrameID("COM"), "COMM");
     EXPECT_EQ(MapV22FrameID("PIC"), nullptr);
+    // The iTunes frames keep their data in 2.3 and 2.4.
+    EXPECT_STREQ(MapV22FrameID("TCP"), "TCMP");
+    EXPECT_STREQ(MapV22FrameID("TSO"), nullptr);
+    EXPECT_STREQ(MapV22FrameID("TS2"), "TSO2");
     EXPECT_EQ(MapV22FrameID("TDA"), nullptr);
     for (const char* id : {"CRM", "EQU", "LNK", "RVA", "TDA", "TIM", "TSI"})
     {

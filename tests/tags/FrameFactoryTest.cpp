@@ -139,8 +139,8 @@ TEST(FrameFactoryTest, Version22Identifiers)
         {"TDA", "TDA", "CUnknowFrame"},         {"TIM", "TIM", "CUnknowFrame"},
         {"TSI", "TSI", "CUnknowFrame"},         {"CRM", "CRM", "CUnknowFrame"},
         {"EQU", "EQU", "CUnknowFrame"},         {"LNK", "LNK", "CUnknowFrame"},
-        {"RVA", "RVA", "CUnknowFrame"},         {"TCP", "TCP", "CTextFrame"},
-        {"XYZ", "XYZ", "CUnknowFrame"},
+        {"RVA", "RVA", "CUnknowFrame"},         {"TCP", "TCMP", "CTextFrame"},
+        {"TXY", "TXY", "CTextFrame"},     {"XYZ", "XYZ", "CUnknowFrame"},
     };
     for (const Case& c : cases)
     {

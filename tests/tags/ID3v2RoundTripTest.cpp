@@ -124,11 +124,13 @@ TEST(ID3v2RoundTripTest22, Version22TagIsWrittenWithItsLaterIDs)
         TextFrame("TT2", "Title", v) + Frame("COM", Text(0, "eng" + Z("", "Note")), v) +
         Frame("PIC", Text(0, "PNG\x03" + Z("cover", "")) + Bytes{0x89, 'P', 'N', 'G'}, v) +
         Frame("GEO", Bytes{0, 'x', 0, 1, 2}, v) + TextFrame("TDA", "0612", v) +
-        TextFrame("TCO", "(17)", v) + TextFrame("TYE", "1999", v) + TextFrame("TCP", "1", v);
+        TextFrame("TCO", "(17)", v) + TextFrame("TYE", "1999", v) + TextFrame("TCP", "1", v) +
+        TextFrame("TXY", "?", v);
     CTagFile file;
     auto pTag = file.Read(Tag(2, body));
     ASSERT_EQ(
-        (std::vector<std::string>{"TIT2", "COMM", "APIC", "GEOB", "TDA", "TCON", "TDRC", "TCP"}),
+        (std::vector<std::string>{"TIT2", "COMM", "APIC", "GEOB", "TDA", "TCON", "TDRC", "TCMP",
+                                  "TXY"}),
         IDs(*pTag));
     EXPECT_EQ(CString(u"Title"), pTag->GetTitle());
     EXPECT_EQ(CString(u"Note"), pTag->GetComment());
@@ -141,9 +143,9 @@ TEST(ID3v2RoundTripTest22, Version22TagIsWrittenWithItsLaterIDs)
     pTag->m_nTextEncoding = 0;
     const Bytes rendered = Render(*pTag);
     // Frames that keep a three-character ID stay in the tag but are not written.
-    EXPECT_EQ(8u, pTag->m_frames.size());
+    EXPECT_EQ(9u, pTag->m_frames.size());
     auto pAgain = Reparse(rendered);
-    EXPECT_EQ((std::vector<std::string>{"TIT2", "COMM", "APIC", "GEOB", "TCON", "TYER"}),
+    EXPECT_EQ((std::vector<std::string>{"TIT2", "COMM", "APIC", "GEOB", "TCON", "TYER", "TCMP"}),
               IDs(*pAgain));
     const auto* pPicture = dynamic_cast<const CPictureFrame*>(pAgain->FindFrame("APIC"));
     ASSERT_NE(nullptr, pPicture);
