@@ -64,11 +64,6 @@ LONG GetInvalidNameError()
     return ERROR_INVALID_NAME;
 }
 
-LONG GetFileExistsError()
-{
-    return ERROR_ALREADY_EXISTS;
-}
-
 #else
 
 namespace
@@ -208,11 +203,6 @@ BOOL MoveFileNoReplace(const CString& strOldPath, const CString& strNewPath, LON
 LONG GetInvalidNameError()
 {
     return EINVAL;
-}
-
-LONG GetFileExistsError()
-{
-    return EEXIST;
 }
 
 #endif

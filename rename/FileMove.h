@@ -15,6 +15,5 @@ BOOL MoveFileNoReplace(const CString& strOldPath, const CString& strNewPath,
 // The system's text for an error code, at most 1024 characters.
 CString GetOsErrorText(LONG lOsError);
 
-// The error codes the rename engine reports itself.
+// The error code for a name the engine refuses itself (one that would leave its folder).
 LONG GetInvalidNameError();
-LONG GetFileExistsError();
