@@ -46,6 +46,10 @@ constexpr tagSTRINGRESOURCE kStrings[] = {
      u"appropriate application is installed on your system."},
     {IDS_FAILED_WRITING_FILE,
      u"Failed to writing file at '%1'. Close the file that's open in another program."},
+    {IDS_INVALID_RENAME_FORMAT,
+     u"The rename format can be contain combination of following items:\n<counter>\n<filename>\n"
+     u"<title>\n<album>\n<artist>\n<track>\n<year>\n\n And must not contains illegal characters: "
+     u"\\ /   : * ? \" |"},
     {IDS_INVALID_FILE_NAME,
      u"A file name can't contain any of the following characters: \\ / \" * ? < > |"},
     {IDS_TOO_MANY_PRESETS, u"You can't create more than 16 presets."},

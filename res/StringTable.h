@@ -26,6 +26,7 @@ inline constexpr UINT IDS_DEFAULT_PATH_SET = 142;
 inline constexpr UINT IDS_READ_DIRECTORY_FAILED = 143;
 inline constexpr UINT IDS_PLAY_FAILED = 144;
 inline constexpr UINT IDS_FAILED_WRITING_FILE = 145;
+inline constexpr UINT IDS_INVALID_RENAME_FORMAT = 146;
 inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
 inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
 inline constexpr UINT IDS_PRESS_ESC_TO_CANCEL = 318;

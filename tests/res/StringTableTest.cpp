@@ -11,7 +11,9 @@ TEST(StringTableTest, LooksUpByNumber)
     EXPECT_EQ(LoadResourceString(IDS_INVALID_FILE_NAME),
               CString(u"A file name can't contain any of the following characters: \\ / \" * ? < > |"));
     EXPECT_TRUE(LoadResourceString(1).IsEmpty());
-    EXPECT_TRUE(LoadResourceString(146).IsEmpty());
+    EXPECT_EQ(LoadResourceString(IDS_INVALID_RENAME_FORMAT).Right(27),
+              CString(u"characters: \\ /   : * ? \" |"));
+    EXPECT_TRUE(LoadResourceString(133).IsEmpty());
     EXPECT_TRUE(LoadResourceString(99999).IsEmpty());
 }
 
