@@ -5,6 +5,9 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build make
     libgtest-dev libgmock-dev
+    # The window: Qt 6 Widgets, its image plugins, and a virtual display for screenshots.
+    qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-image-formats-plugins qt6-qpa-plugins
+    libgl-dev xvfb xauth
     # Independent tag readers and writers the interop suite checks against.
     python3-mutagen eyed3 id3v2 kid3-cli ffmpeg lame sox
 )
