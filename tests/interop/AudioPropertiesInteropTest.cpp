@@ -81,8 +81,8 @@ tagAUDIOFACTS ExpectedFacts(const Bytes& file)
     tagAUDIOFACTS f;
     const auto [nStart, nEnd] = CMp3Builder::AudioRange(file);
     size_t nHeader = nStart;
-    while (nHeader + 1 < nEnd &&
-           !(file[nHeader] == 0xFF && file[nHeader + 1] != 0xFF && (file[nHeader + 1] & 0xE0) == 0xE0))
+    while (nHeader + 1 < nEnd && !(file[nHeader] == 0xFF && file[nHeader + 1] != 0xFF &&
+                                   (file[nHeader + 1] & 0xE0) == 0xE0))
         ++nHeader;
     if (nHeader + 4 > nEnd)
         return f;
@@ -198,9 +198,14 @@ TEST_P(AudioPropertiesInteropTest, MatchesTheRulesAndFfprobe)
     const tagAUDIOFACTS actual = LibraryFacts(path);
     EXPECT_EQ(actual, expected);
 
-    const std::vector<std::string> args = {"ffprobe", "-v", "error", "-show_entries",
+    const std::vector<std::string> args = {"ffprobe",
+                                           "-v",
+                                           "error",
+                                           "-show_entries",
                                            "format=duration:stream=sample_rate,channels,codec_name",
-                                           "-of", "default=nw=1", path.string()};
+                                           "-of",
+                                           "default=nw=1",
+                                           path.string()};
     const tagPROCESSRESULT result = RunProcess(args, PeerEnvironment(m_dir.PathOf("home")));
     ASSERT_EQ(result.nExitCode, 0) << Describe(args, result);
     std::map<std::string, std::string> probe;
@@ -230,7 +235,13 @@ INSTANTIATE_TEST_SUITE_P(
         tagAUDIOCASE{"LameCbrWithoutInfo", false, 44100, 2, {"-b", "160", "-t"}, 0, 3, false},
         tagAUDIOCASE{"LameVbr", false, 44100, 2, {"-V", "4"}, 0, 3, true},
         // Copyright bit, no original bit, CCITT J.17 emphasis.
-        tagAUDIOCASE{"LameFlags", false, 48000, 2, {"-b", "112", "--resample", "48", "-c", "-o", "-e", "c"}, 0, 3,
+        tagAUDIOCASE{"LameFlags",
+                     false,
+                     48000,
+                     2,
+                     {"-b", "112", "--resample", "48", "-c", "-o", "-e", "c"},
+                     0,
+                     3,
                      true},
         tagAUDIOCASE{"LameMono", false, 44100, 1, {"-m", "m", "-b", "64"}, 0, 3, true},
         tagAUDIOCASE{"LameMonoVbr48k", false, 48000, 1, {"-V", "2"}, 0, 3, true},
@@ -241,11 +252,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Protected frames: lame still puts the Info header where it would be without the CRC.
         tagAUDIOCASE{"LameCbrWithCrc", false, 32000, 2, {"-b", "96", "-p"}, 0, 3, true},
         // ffmpeg puts an ID3v2.4 tag in front and a Xing header in the first frame.
-        tagAUDIOCASE{"FfmpegLameVbr", true, 44100, 2, {"-c:a", "libmp3lame", "-q:a", "4"}, 0, 3,
-                     true},
+        tagAUDIOCASE{
+            "FfmpegLameVbr", true, 44100, 2, {"-c:a", "libmp3lame", "-q:a", "4"}, 0, 3, true},
         tagAUDIOCASE{"FfmpegLayer2", true, 44100, 2, {"-c:a", "mp2", "-b:a", "192k"}, 0, 2, false},
-        tagAUDIOCASE{"FfmpegLayer2Mpeg2Mono", true, 22050, 1, {"-c:a", "mp2", "-b:a", "64k"}, 1, 2,
-                     false}),
+        tagAUDIOCASE{
+            "FfmpegLayer2Mpeg2Mono", true, 22050, 1, {"-c:a", "mp2", "-b:a", "64k"}, 1, 2, false}),
     [](const ::testing::TestParamInfo<tagAUDIOCASE>& p) { return std::string(p.param.szName); });
 
 } // namespace

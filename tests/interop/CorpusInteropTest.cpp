@@ -115,8 +115,8 @@ size_t ReadEverything(CMpegFile& file)
         }
     }
     if (CAudioProperties* p = file.GetAudioProperties())
-        nChars += static_cast<size_t>(p->GetLength() + p->GetBitrate() + p->GetSampleRate() +
-                                      p->GetChannels() != 0);
+        nChars += static_cast<size_t>(
+            p->GetLength() + p->GetBitrate() + p->GetSampleRate() + p->GetChannels() != 0);
     return nChars;
 }
 

@@ -20,9 +20,8 @@ namespace
 bool MakeWave(const std::filesystem::path& wave, int nSampleRate, int nChannels, int nTenths)
 {
     const std::string seconds = std::to_string(nTenths / 10) + "." + std::to_string(nTenths % 10);
-    return RunPeer({"sox", "-n", "-r", std::to_string(nSampleRate), "-c",
-                    std::to_string(nChannels), "-b", "16", wave.string(), "synth", seconds,
-                    "sine", "440", "sine", "660"},
+    return RunPeer({"sox", "-n", "-r", std::to_string(nSampleRate), "-c", std::to_string(nChannels),
+                    "-b", "16", wave.string(), "synth", seconds, "sine", "440", "sine", "660"},
                    wave.parent_path() / "home");
 }
 
@@ -62,8 +61,8 @@ std::filesystem::path MakeFfmpegFile(const std::filesystem::path& dir, const std
     const std::filesystem::path out = dir / name;
     if (!MakeWave(wave, nSampleRate, nChannels, nTenths))
         return {};
-    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-y", "-i",
-                                     wave.string()};
+    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v",         "error",
+                                     "-y",     "-i",       wave.string()};
     args.insert(args.end(), ffmpegOptions.begin(), ffmpegOptions.end());
     args.push_back(out.string());
     if (!RunPeer(args, dir / "home"))

@@ -91,8 +91,7 @@ tagPROCESSRESULT RunProcess(const std::vector<std::string>& args,
     ::posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
     ::posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
     pid_t pid = -1;
-    const int nError =
-        ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int nError = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     ::posix_spawn_file_actions_destroy(&actions);
     if (nError != 0)
     {
@@ -106,8 +105,7 @@ tagPROCESSRESULT RunProcess(const std::vector<std::string>& args,
     ::close(errPipe[1]);
     int fds[2] = {outPipe[0], errPipe[0]};
     std::string* targets[2] = {&result.strOut, &result.strErr};
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(nTimeoutSeconds);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(nTimeoutSeconds);
     while (fds[0] >= 0 || fds[1] >= 0)
     {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -177,9 +175,14 @@ std::string Describe(const std::vector<std::string>& args, const tagPROCESSRESUL
 std::vector<std::string> PeerEnvironment(const std::filesystem::path& home)
 {
     std::filesystem::create_directories(home / ".config");
-    return {"HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / ".config").string(),
-            "LC_ALL=C.UTF-8", "LANG=C.UTF-8", "PYTHONIOENCODING=utf-8",
-            "QT_QPA_PLATFORM=offscreen", "PYTHONHOME", "PYTHONPATH"};
+    return {"HOME=" + home.string(),
+            "XDG_CONFIG_HOME=" + (home / ".config").string(),
+            "LC_ALL=C.UTF-8",
+            "LANG=C.UTF-8",
+            "PYTHONIOENCODING=utf-8",
+            "QT_QPA_PLATFORM=offscreen",
+            "PYTHONHOME",
+            "PYTHONPATH"};
 }
 
 } // namespace Interop

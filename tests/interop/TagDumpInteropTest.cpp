@@ -29,7 +29,7 @@ using namespace Interop;
 namespace
 {
 
-// A JSON document flattened by the helper: "a.b.0.c" -> (type, value).
+// A JSON value flattened by the helper: "a.b.0.c" -> (type, value).
 using JsonValues = std::map<std::string, std::pair<std::string, std::string>>;
 
 std::string TagDumpPath()
@@ -57,27 +57,26 @@ protected:
             WriteFileBytes(path, BytesOf(outputs[i]));
             args.push_back(path.string());
         }
-        std::vector<JsonValues> documents;
+        std::vector<JsonValues> parsed;
         for (const Record& r : ParseRecords(RunHelper(args)))
         {
             if (r[0] == "FILE")
-                documents.emplace_back();
+                parsed.emplace_back();
             else if (r[0] == "INVALID")
-                ADD_FAILURE() << "not valid JSON (" << r[1] << "):\n"
-                              << outputs[documents.size() - 1];
-            else if (!documents.empty() && r.size() == 3)
-                documents.back()[r[0]] = {r[1], r[2]};
+                ADD_FAILURE() << "not valid JSON (" << r[1] << "):\n" << outputs[parsed.size() - 1];
+            else if (!parsed.empty() && r.size() == 3)
+                parsed.back()[r[0]] = {r[1], r[2]};
         }
-        EXPECT_EQ(documents.size(), outputs.size());
-        return documents;
+        EXPECT_EQ(parsed.size(), outputs.size());
+        return parsed;
     }
 
     JsonValues Dump(const std::filesystem::path& path)
     {
         const tagPROCESSRESULT result = TagDump({path.string()});
         EXPECT_EQ(result.nExitCode, 0) << result.strErr;
-        std::vector<JsonValues> documents = ParseJson({result.strOut});
-        return documents.empty() ? JsonValues() : documents.front();
+        std::vector<JsonValues> parsed = ParseJson({result.strOut});
+        return parsed.empty() ? JsonValues() : parsed.front();
     }
 
     static void ExpectString(const JsonValues& json, const std::string& key,
@@ -115,8 +114,8 @@ protected:
         CID3v2* pV2 = file.GetID3v2(FALSE);
         std::string summary = pV1 ? "ID3v1 " : "";
         if (pV2)
-            summary += (pV2->m_bValid ? "ID3v2." : "!ID3v2.") +
-                       std::to_string(pV2->m_pHeader->m_nVersion);
+            summary +=
+                (pV2->m_bValid ? "ID3v2." : "!ID3v2.") + std::to_string(pV2->m_pHeader->m_nVersion);
         ExpectString(json, "summary", summary);
 
         const CTagBase* pTag = pV2 ? static_cast<const CTagBase*>(pV2) : pV1;
@@ -214,8 +213,7 @@ TEST_F(TagDumpInteropTest, AFileThatCannotBeOpenedExitsWithOne)
     EXPECT_EQ(result.nExitCode, 1);
     EXPECT_EQ(result.strOut, "");
     EXPECT_EQ(result.strErr,
-              Res::FormatResourceString(Res::IDS_FAILED_READING_FILE, ToCString(missing))
-                      .ToUtf8() +
+              Res::FormatResourceString(Res::IDS_FAILED_READING_FILE, ToCString(missing)).ToUtf8() +
                   "\n");
     EXPECT_EQ(TagDump({"--set", "title=x", missing.string()}).nExitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(missing));
@@ -230,10 +228,10 @@ TEST_F(TagDumpInteropTest, ARefusedSaveExitsWithThree)
     WriteFileBytes(path, bytes);
     const std::string message =
         Res::FormatResourceString(Res::IDS_FAILED_WRITING_FILE, ToCString(path)).ToUtf8();
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--set", "title=x", path.string()},
-             {"--no-id3v1", "--set", "title=x", path.string()},
-             {"--remove-tags", path.string()}})
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--set", "title=x", path.string()},
+                                               {"--no-id3v1", "--set", "title=x", path.string()},
+                                               {"--remove-tags", path.string()}})
     {
         const tagPROCESSRESULT result = TagDump(args);
         EXPECT_EQ(result.nExitCode, 3) << Describe(args, result);
@@ -286,27 +284,27 @@ TEST_F(TagDumpInteropTest, PrintsValidJsonForEveryCorpusFile)
         outputs.push_back(result.strOut);
     }
     ASSERT_FALSE(files.empty());
-    const std::vector<JsonValues> documents = ParseJson(outputs);
-    ASSERT_EQ(documents.size(), files.size());
+    const std::vector<JsonValues> parsed = ParseJson(outputs);
+    ASSERT_EQ(parsed.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i)
     {
         SCOPED_TRACE(files[i].string());
-        ExpectJsonMatchesLibrary(documents[i], files[i]);
+        ExpectJsonMatchesLibrary(parsed[i], files[i]);
     }
 }
 
 // Text that is not valid UTF-16 (a lone surrogate) still gives valid JSON.
 TEST_F(TagDumpInteropTest, PrintsValidJsonForBrokenUtf16)
 {
-    const Bytes body = {'T', 'I',  'T',  '2',  0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x01,
-                        0xFF, 0xFE, 'A', 0x00, 0x00, 0xD8, 'B',  0x00};
+    const Bytes body = {'T',  'I',  'T',  '2', 0x00, 0x00, 0x00, 0x09, 0x00, 0x00,
+                        0x01, 0xFF, 0xFE, 'A', 0x00, 0x00, 0xD8, 'B',  0x00};
     const std::filesystem::path path = m_dir.PathOf("surrogate.mp3");
     WriteFileBytes(path, Concat({CMp3Builder::Id3v2Tag(3, 64, 0, body), FixtureAudio()}));
     const tagPROCESSRESULT result = TagDump({path.string()});
     EXPECT_EQ(result.nExitCode, 0);
-    const std::vector<JsonValues> documents = ParseJson({result.strOut});
-    ASSERT_EQ(documents.size(), 1u);
-    ExpectJsonMatchesLibrary(documents[0], path);
+    const std::vector<JsonValues> parsed = ParseJson({result.strOut});
+    ASSERT_EQ(parsed.size(), 1u);
+    ExpectJsonMatchesLibrary(parsed[0], path);
 }
 
 // Set, save, print: the printed JSON, the library and mutagen agree on the new tags, the audio
@@ -324,13 +322,13 @@ TEST_F(TagDumpInteropTest, WritesReadsAndRemoves)
                  "artist=The Artist", "--set", "album=The Album", "--set", "year=2021", "--set",
                  "comment=A comment", "--set", "track=7", "--set", "genre=Jazz", path.string()});
     ASSERT_EQ(result.nExitCode, 0) << result.strErr;
-    std::vector<JsonValues> documents = ParseJson({result.strOut});
-    ASSERT_EQ(documents.size(), 1u);
-    ExpectJsonMatchesLibrary(documents[0], path);
-    ExpectString(documents[0], "summary", "ID3v1 ID3v2.4");
-    ExpectString(documents[0], "tag.title", title);
-    ExpectInt(documents[0], "tag.track", 7);
-    ExpectInt(documents[0], "id3v1.genre", 8);
+    std::vector<JsonValues> parsed = ParseJson({result.strOut});
+    ASSERT_EQ(parsed.size(), 1u);
+    ExpectJsonMatchesLibrary(parsed[0], path);
+    ExpectString(parsed[0], "summary", "ID3v1 ID3v2.4");
+    ExpectString(parsed[0], "tag.title", title);
+    ExpectInt(parsed[0], "tag.track", 7);
+    ExpectInt(parsed[0], "id3v1.genre", 8);
     EXPECT_EQ(CMp3Builder::AudioBytes(ReadFileBytes(path)), original);
 
     tagTAGVIEW peer = MutagenRead(path);
@@ -364,9 +362,9 @@ TEST_F(TagDumpInteropTest, WritesReadsAndRemoves)
 
     result = TagDump({"--remove-tags", "--no-id3v1", path.string()});
     ASSERT_EQ(result.nExitCode, 0) << result.strErr;
-    documents = ParseJson({result.strOut});
-    ASSERT_EQ(documents.size(), 1u);
-    ExpectString(documents[0], "summary", "ID3v1 ");
+    parsed = ParseJson({result.strOut});
+    ASSERT_EQ(parsed.size(), 1u);
+    ExpectString(parsed[0], "summary", "ID3v1 ");
     peer = MutagenRead(path);
     EXPECT_EQ(peer.nID3v2Version, 0);
     EXPECT_TRUE(peer.bHasID3v1);

@@ -105,7 +105,11 @@ std::string JoinFrom(const Record& record, size_t nFirst)
 {
     std::string text;
     for (size_t i = nFirst; i < record.size(); ++i)
-        text += (i == nFirst ? "" : "; ") + record[i];
+    {
+        if (i != nFirst)
+            text += "; ";
+        text += record[i];
+    }
     return text;
 }
 
@@ -150,7 +154,11 @@ std::string FormatRecord(const Record& record)
 {
     std::string line;
     for (size_t i = 0; i < record.size(); ++i)
-        line += (i ? "\t" : "") + Escape(record[i]);
+    {
+        if (i != 0)
+            line += '\t';
+        line += Escape(record[i]);
+    }
     return line;
 }
 
@@ -252,16 +260,16 @@ tagTAGVIEW MutagenRead(const std::filesystem::path& path)
 }
 
 void MutagenWrite(const std::filesystem::path& path, int nVersion, int nV1Mode,
-                  const std::vector<Record>& frames, const std::filesystem::path& specDir)
+                  const std::vector<Record>& frames, const std::filesystem::path& workDir)
 {
-    const std::filesystem::path spec = specDir / (path.filename().string() + ".spec");
+    const std::filesystem::path list = workDir / (path.filename().string() + ".frames");
     {
-        std::ofstream out(spec, std::ios::binary);
+        std::ofstream out(list, std::ios::binary);
         for (const Record& r : frames)
             out << FormatRecord(r) << "\n";
     }
-    RunHelper({"write", path.string(), std::to_string(nVersion), std::to_string(nV1Mode),
-               spec.string()});
+    RunHelper(
+        {"write", path.string(), std::to_string(nVersion), std::to_string(nV1Mode), list.string()});
 }
 
 Record FrameRecord(const CFrame& frame)
@@ -284,11 +292,11 @@ Record FrameRecord(const CFrame& frame)
         return r;
     }
     if (auto* p = dynamic_cast<const CCommentsFrame*>(&frame))
-        return {"COMM", std::to_string(p->m_nEncoding), p->m_szLanguage,
-                Utf8(p->m_strDescription), Utf8(p->m_strText)};
+        return {"COMM", std::to_string(p->m_nEncoding), p->m_szLanguage, Utf8(p->m_strDescription),
+                Utf8(p->m_strText)};
     if (auto* p = dynamic_cast<const CUnsynchronizedLyricsFrame*>(&frame))
-        return {"USLT", std::to_string(p->m_nEncoding), p->m_szLanguage,
-                Utf8(p->m_strDescription), Utf8(p->m_strText)};
+        return {"USLT", std::to_string(p->m_nEncoding), p->m_szLanguage, Utf8(p->m_strDescription),
+                Utf8(p->m_strText)};
     if (auto* p = dynamic_cast<const CTermOfUseFrame*>(&frame))
         return {"USER", std::to_string(p->m_nEncoding), p->m_szLanguage, Utf8(p->m_strText)};
     if (auto* p = dynamic_cast<const CPictureFrame*>(&frame))
@@ -315,8 +323,8 @@ Record FrameRecord(const CFrame& frame)
 
 Record ID3v1Record(const CID3v1& tag)
 {
-    return {Utf8(tag.GetTitle()),   Utf8(tag.GetArtist()),     Utf8(tag.GetAlbum()),
-            Utf8(tag.GetYear()),    Utf8(tag.GetComment()),    std::to_string(tag.m_nTrack),
+    return {Utf8(tag.GetTitle()),        Utf8(tag.GetArtist()),  Utf8(tag.GetAlbum()),
+            Utf8(tag.GetYear()),         Utf8(tag.GetComment()), std::to_string(tag.m_nTrack),
             std::to_string(tag.m_nGenre)};
 }
 
@@ -352,8 +360,8 @@ tagBASICS BasicsFromRecords(const tagTAGVIEW& view)
     b.strAlbum = TextOf(view, "TALB");
     const bool bYearFrame =
         view.nID3v2Version == 4 ? FindRecord(view, "T", "TDRC") : FindRecord(view, "T", "TYER");
-    b.strYear = bYearFrame ? TextOf(view, view.nID3v2Version == 4 ? "TDRC" : "TYER")
-                           : TextOf(view, "TYER");
+    b.strYear =
+        bYearFrame ? TextOf(view, view.nID3v2Version == 4 ? "TDRC" : "TYER") : TextOf(view, "TYER");
     if (const Record* pComment = FindRecord(view, "COMM", ""))
         b.strComment = JoinFrom(*pComment, 4);
     b.nTrack = LeadingNumber(TextOf(view, "TRCK"));
@@ -363,14 +371,14 @@ tagBASICS BasicsFromRecords(const tagTAGVIEW& view)
 
 tagBASICS BasicsOf(const CID3v2& tag)
 {
-    return {Utf8(tag.GetTitle()), Utf8(tag.GetArtist()), Utf8(tag.GetAlbum()),
+    return {Utf8(tag.GetTitle()), Utf8(tag.GetArtist()),  Utf8(tag.GetAlbum()),
             Utf8(tag.GetYear()),  Utf8(tag.GetComment()), Utf8(tag.GetGenre()),
             tag.GetTrack()};
 }
 
 tagBASICS BasicsOf(const CID3v1& tag)
 {
-    return {Utf8(tag.GetTitle()), Utf8(tag.GetArtist()), Utf8(tag.GetAlbum()),
+    return {Utf8(tag.GetTitle()), Utf8(tag.GetArtist()),  Utf8(tag.GetAlbum()),
             Utf8(tag.GetYear()),  Utf8(tag.GetComment()), Utf8(tag.GetGenre()),
             tag.GetTrack()};
 }

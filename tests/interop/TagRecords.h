@@ -32,8 +32,8 @@ using Record = std::vector<std::string>;
 // The record kinds and fields are those printed by peer_tags.py (see its description).
 struct tagTAGVIEW
 {
-    int nID3v2Version = 0; // 0: no ID3v2 tag
-    std::vector<Record> frames;   // in file order
+    int nID3v2Version = 0;      // 0: no ID3v2 tag
+    std::vector<Record> frames; // in file order
     bool bHasID3v1 = false;
     Record id3v1; // title, artist, album, year, comment, track, genre index
 };
@@ -66,9 +66,9 @@ std::string RunHelper(const std::vector<std::string>& args);
 // What mutagen reads from the file.
 tagTAGVIEW MutagenRead(const std::filesystem::path& path);
 // Tags the file with mutagen: the frames as ID3v2.nVersion, ID3v1 by mutagen's mode (0 remove,
-// 1 update, 2 create). specDir holds the helper's input.
+// 1 update, 2 create). workDir receives the helper's input.
 void MutagenWrite(const std::filesystem::path& path, int nVersion, int nV1Mode,
-                  const std::vector<Record>& frames, const std::filesystem::path& specDir);
+                  const std::vector<Record>& frames, const std::filesystem::path& workDir);
 
 // This library's record of one frame, and its view of a whole file (through CMpegFile).
 Record FrameRecord(const Tags::ID3v2Tag::CFrame& frame);

@@ -4,8 +4,8 @@ without a JSON reader: one record a line, fields separated by tabs, with backsla
 backslash, tab, line breaks and zero characters.
 
   peer_tags.py read FILE              what mutagen reads from the file
-  peer_tags.py write FILE VERSION V1 SPEC
-                                      tags FILE with the records in SPEC (a file in the same
+  peer_tags.py write FILE VERSION V1 FRAMES
+                                      tags FILE with the records in FRAMES (a file in the same
                                       format), as ID3v2.VERSION; V1 is mutagen's ID3v1 mode
                                       (0 remove, 1 update, 2 create)
   peer_tags.py json FILE...           checks that each FILE holds one JSON value (UTF-8) and
@@ -163,9 +163,9 @@ def make_frame(fields):
     raise ValueError("unknown record " + kind)
 
 
-def cmd_write(path, version, v1, spec):
+def cmd_write(path, version, v1, frames):
     tags = id3.ID3()
-    with open(spec, encoding="utf-8") as f:
+    with open(frames, encoding="utf-8") as f:
         for line in f.read().split("\n"):
             if line:
                 tags.add(make_frame([unescape(x) for x in line.split("\t")]))
