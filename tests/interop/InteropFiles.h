@@ -1,5 +1,5 @@
-// Shared pieces of the interop tests: audio to tag, byte checks of the audio range, and the
-// library's own read of the basic fields.
+// Shared pieces of the interop tests: audio to tag (from the fixtures, or encoded by lame or
+// ffmpeg), the audio range as the container sees it, running a peer, and the picture to attach.
 #pragma once
 
 #include "base/Types.h"

@@ -7,6 +7,7 @@
 #include "base/Types.h"
 
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
