@@ -200,6 +200,13 @@ void EncodeString(CRenderBuffer& buffer, const CString& str, int nEncoding)
 {
     if (str.IsEmpty())
     {
+        // An empty UTF-16 string keeps its byte order mark: ID3v2.3 requires it, and readers
+        // built on that rule drop the whole frame without it.
+        if (nEncoding == TEXT_ENCODING_UTF16)
+        {
+            buffer.AppendByte(0xFF);
+            buffer.AppendByte(0xFE);
+        }
         buffer.Grow(GetCharSize(nEncoding));
         return;
     }
