@@ -1,0 +1,256 @@
+#include "app/ui/App.h"
+
+#include "app/AppCommandLineInfo.h"
+#include "app/ui/CommandIds.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/QtProfileStore.h"
+#include "app/ui/SingleInstance.h"
+#include "app/ui/TermSignal.h"
+#include "base/Path.h"
+#include "browser/DiagnosticMessages.h"
+#include "browser/Playlist.h"
+#include "browser/ui/QtString.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstring>
+
+CApp theApp;
+
+CApp::CApp() = default;
+
+CApp::~CApp()
+{
+    m_busy.SetHost(nullptr);
+}
+
+int CApp::Run(int& argc, char** argv)
+{
+    m_pQtApp = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Corvell"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tagwright"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.5.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("Corvell.Tagwright"));
+
+    CStringArray args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Path::FromNative(argv[i]));
+
+    int nResult = 0;
+    if (!InitInstance(args))
+        nResult = 1;
+    else if (m_pMainWnd)
+        nResult = QApplication::exec();
+    const int nExit = ExitInstance();
+    m_pQtApp.reset();
+    return nResult != 0 ? nResult : nExit;
+}
+
+BOOL CApp::InitInstance(const CStringArray& args)
+{
+    CAppCommandLineInfo info;
+    ParseCommandLine(info, args);
+
+    // A registration run: its actions come with the shell integration; it ends without a
+    // window and neither loads nor saves settings.
+    if (info.m_nCommand >= CMD_ENABLE_SHELL && info.m_nCommand <= CMD_UNINSTALL)
+    {
+        m_nRegistrationCommand = info.m_nCommand;
+        return TRUE;
+    }
+
+    m_pInstance = std::make_unique<CSingleInstance>();
+    if (m_pInstance->FindOtherInstance())
+    {
+        // Hand the files over, or only bring the running instance forward.
+        BOOL bFileOpen = FALSE;
+        if (info.m_nShellCommand == CCommandLineInfo::FileOpen && !info.m_strFileName.IsEmpty())
+        {
+            // The running instance has a working folder of its own: paths go over in full.
+            std::vector<CString> arrPaths;
+            const CStringArray pieces = info.GetFilePaths(nullptr);
+            for (const CString& strPiece : pieces)
+                arrPaths.push_back(Path::GetFullPath(strPiece));
+            bFileOpen = CSingleInstance::WriteHandOverFile(arrPaths);
+        }
+        m_pInstance->SendRequest(bFileOpen);
+        m_pInstance.reset();
+        return TRUE;
+    }
+    return InitMainInstance(info);
+}
+
+BOOL CApp::InitMainInstance(const CAppCommandLineInfo& info)
+{
+    m_pStore = std::make_unique<CQtProfileStore>();
+    LoadSettings(*m_pStore);
+
+    m_pMainWnd = std::make_unique<CMainFrame>(*this);
+    m_busy.SetHost(m_pMainWnd.get());
+    m_pMainWnd->LoadWindowState(*m_pStore);
+    m_pMainWnd->show();
+
+    // Later starts find this instance from now on; their requests wait while busy.
+    if (m_pInstance->Listen())
+        QObject::connect(m_pInstance.get(), &CSingleInstance::requestPending, m_pMainWnd.get(),
+                         [this] { ProcessDeferred(); });
+    m_pTermSignal = std::make_unique<CTermSignal>(
+        [this]
+        {
+            m_bQuitRequested = TRUE;
+            ProcessDeferred();
+        });
+
+    CDiagnosticMessages diag;
+    if (info.m_nShellCommand == CCommandLineInfo::FileOpen)
+    {
+        const CStringArray arrPaths = info.GetFilePaths(&diag);
+        for (const CString& strPath : arrPaths)
+            m_pMainWnd->OpenPath(strPath, &diag);
+    }
+    else
+    {
+        m_pMainWnd->AddFolder(m_bContinueFromLastPath ? m_strLastPath : m_strUserPath, FALSE,
+                              &diag);
+    }
+    ScheduleScreenshot();
+    m_pMainWnd->ShowDiagnostics(diag);
+    return TRUE;
+}
+
+void CApp::EndBusy()
+{
+    const BOOL bWasBusy = m_busy.IsBusy();
+    m_busy.EndBusy();
+    // What arrived meanwhile runs once the operation has returned to the event loop.
+    if (bWasBusy && m_pMainWnd && ((m_pInstance && m_pInstance->HasPending()) || m_bQuitRequested))
+        QTimer::singleShot(0, m_pMainWnd.get(), [this] { ProcessDeferred(); });
+}
+
+void CApp::ProcessDeferred()
+{
+    if (!m_pMainWnd || m_busy.IsBusy())
+        return;
+    if (m_pInstance)
+        m_pInstance->ProcessPending(
+            [this](BOOL bFileOpen)
+            {
+                m_pMainWnd->ActivateFrame();
+                if (bFileOpen)
+                    m_pMainWnd->OnFileOpenMessage();
+            });
+    if (m_bQuitRequested)
+        m_pMainWnd->close();
+}
+
+int CApp::ExitInstance()
+{
+    if (m_pMainWnd)
+    {
+        WriteListDump();
+        m_busy.SetHost(nullptr);
+        m_pMainWnd->SaveWindowState(*m_pStore);
+        m_pTermSignal.reset();
+        m_pInstance.reset();
+        // The list keeps its column layout itself when it goes.
+        m_pMainWnd.reset();
+        SaveSettings(*m_pStore);
+        m_pStore->Flush();
+        m_pStore.reset();
+    }
+    m_pInstance.reset();
+    // Every run removes the temporary playlist of Play.
+    DeleteTempPlaylist();
+    return 0;
+}
+
+BOOL CApp::GetTempPlaylistPath(CString& strPath)
+{
+    strPath = ::GetTempPlaylistPath();
+    return strPath.IsEmpty() ? FALSE : TRUE;
+}
+
+IProfileStore* CApp::GetProfileStore() const
+{
+    return m_pStore.get();
+}
+
+BOOL CApp::OnCommand(UINT nID)
+{
+    switch (nID)
+    {
+    case Cmd::ID_VERSION_HISTORY:
+        OpenProgramFile(CString(u"VersionHistory.txt"));
+        return TRUE;
+    case Cmd::ID_TERM_OF_USE:
+        OpenProgramFile(CString(u"TermOfUse.txt"));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CApp::OnUpdateCommand(UINT nID, tagCMDSTATE& /*state*/)
+{
+    return nID == Cmd::ID_VERSION_HISTORY || nID == Cmd::ID_TERM_OF_USE;
+}
+
+void CApp::OpenProgramFile(const CString& strFileName)
+{
+    const QString strFolder = QCoreApplication::applicationDirPath();
+    if (strFolder.isEmpty())
+        return;
+    const QString strPath = strFolder + QLatin1Char('/') + ToQString(strFileName);
+    QString strReason;
+    if (!QFileInfo::exists(strPath))
+        strReason = QString::fromLocal8Bit(std::strerror(ENOENT));
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(strPath)))
+        strReason = QStringLiteral("No application could open the file.");
+    if (strReason.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Critical, ToQString(Res::LoadResourceString(Cmd::IDR_MAINFRAME)),
+                    strPath + QStringLiteral("\n\n") + strReason, QMessageBox::Ok,
+                    m_pMainWnd.get());
+    box.setObjectName(QStringLiteral("OpenProgramFileError"));
+    box.exec();
+}
+
+void CApp::ScheduleScreenshot()
+{
+    const QString strTarget = qEnvironmentVariable("TAGWRIGHT_SCREENSHOT");
+    if (strTarget.isEmpty() || !m_pMainWnd)
+        return;
+    // After the window has been laid out and painted once.
+    QTimer::singleShot(500, m_pMainWnd.get(),
+                       [this, strTarget]
+                       {
+                           const bool bSaved = m_pMainWnd->grab().save(strTarget, "PNG");
+                           if (!bSaved)
+                               qWarning("Could not save the screenshot to %s",
+                                        qPrintable(strTarget));
+                           m_pMainWnd->close();
+                       });
+}
+
+void CApp::WriteListDump() const
+{
+    const QString strTarget = qEnvironmentVariable("TAGWRIGHT_LIST_DUMP");
+    if (strTarget.isEmpty() || !m_pMainWnd)
+        return;
+    QFile file(strTarget);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    for (const CString& strPath : m_pMainWnd->GetListedPaths())
+    {
+        file.write(strPath.ToUtf8().c_str());
+        file.write("\n");
+    }
+}

@@ -1,0 +1,596 @@
+#include "app/ui/MainFrame.h"
+
+#include "app/ui/App.h"
+#include "app/ui/BusyPump.h"
+#include "app/ui/CommandIcons.h"
+#include "app/ui/CommandIds.h"
+#include "app/ui/SingleInstance.h"
+#include "base/ProfileStore.h"
+#include "browser/DiagnosticMessages.h"
+#include "browser/ui/QtString.h"
+#include "res/StringTable.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+namespace
+{
+
+// One entry of menu 128: a command, or a separator (id 0).
+struct tagMENUITEM
+{
+    UINT nID;
+    const char16_t* pszText;
+    QKeySequence key = QKeySequence();
+};
+
+struct tagMENU
+{
+    const char16_t* pszTitle;
+    std::vector<tagMENUITEM> items;
+};
+
+const std::vector<tagMENU>& GetMenu128()
+{
+    static const std::vector<tagMENU> menus = {
+        {u"&File",
+         {{Cmd::ID_EDIT_TAG, u"&Edit Tag..."},
+          {Cmd::ID_REMOVE_TAG, u"Remo&ve Tag..."},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_LOAD_PLAYLIST, u"Load Play&list..."},
+          {Cmd::ID_CREATE_PLAYLIST, u"&Create Playlist..."},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_AUTO_RENAME, u"&Auto Rename...\tCtrl+F2", QKeySequence(Qt::CTRL | Qt::Key_F2)},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_RENAME, u"&Rename\tF2", QKeySequence(Qt::Key_F2)},
+          {Cmd::ID_PROPERTIES, u"&Properties", QKeySequence(Qt::ALT | Qt::Key_Return)},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_APP_EXIT, u"E&xit"}}},
+        {u"&Edit",
+         {{Cmd::ID_SELECT_ALL, u"Select &All\tCtrl+A", QKeySequence(Qt::CTRL | Qt::Key_A)},
+          {Cmd::ID_INVERT_SELECTION, u"&Invert Selection\tCtrl+Shift+I",
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_REMOVE_FROM_LIST, u"&Remove from List\tDelete", QKeySequence(Qt::Key_Delete)},
+          {Cmd::ID_MOVE_UP, u"Move Up\tCtrl+Up", QKeySequence(Qt::CTRL | Qt::Key_Up)},
+          {Cmd::ID_MOVE_DOWN, u"Move Down\tCtrl+Down", QKeySequence(Qt::CTRL | Qt::Key_Down)}}},
+        {u"&View",
+         {{Cmd::ID_VIEW_TOOLBAR, u"&Toolbar"},
+          {Cmd::ID_VIEW_STATUS_BAR, u"&Status Bar"},
+          {Cmd::ID_VIEW_FOLDERS, u"&Folders\tCtrl+E", QKeySequence(Qt::CTRL | Qt::Key_E)},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_CHOOSE_COLUMNS, u"C&hoose Columns..."},
+          {Cmd::ID_VIEW_REFRESH, u"&Refresh\tF5", QKeySequence(Qt::Key_F5)}}},
+        {u"&Tools", {{Cmd::ID_TOOLS_OPTIONS, u"&Options..."}}},
+        {u"&Help",
+         {{Cmd::ID_VERSION_HISTORY, u"&Version History"},
+          {Cmd::ID_TERM_OF_USE, u"&Term of Use"},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_APP_ABOUT, u"&About Tagwright..."}}},
+    };
+    return menus;
+}
+
+// Toolbar "Standard", in its order (0: separator), with the buttons' tool tips.
+struct tagBUTTON
+{
+    UINT nID;
+    const char* pszTip;
+};
+
+const tagBUTTON kStandardButtons[] = {
+    {Cmd::ID_VIEW_FOLDERS, "Folders"},
+    {Cmd::ID_VIEW_REFRESH, "Refresh"},
+    {0, nullptr},
+    {Cmd::ID_LOAD_PLAYLIST, "Load Playlist"},
+    {Cmd::ID_CREATE_PLAYLIST, "Create Playlist"},
+    {0, nullptr},
+    {Cmd::ID_EDIT_TAG, "Edit Tag"},
+    {Cmd::ID_REMOVE_TAG, "Remove Tag"},
+    {0, nullptr},
+    {Cmd::ID_PLAY, "Play"},
+    {Cmd::ID_PROPERTIES, "Properties"},
+    {Cmd::ID_AUTO_RENAME, "Auto Rename"},
+    {0, nullptr},
+    {Cmd::ID_TOOLS_OPTIONS, "Options"},
+};
+
+const char kGeometryEntry[] = "MainFrameGeometry";
+const char kStateEntry[] = "MainFrameState";
+
+CString FromLatin(const char* psz)
+{
+    return ToCString(QString::fromLatin1(psz));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
+    : QMainWindow(pParent), m_app(app), m_pPump(std::make_unique<CBusyPump>()),
+      m_pList(std::make_unique<CFileList>(app.GetBusyState(), this))
+{
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(ToQString(Res::LoadResourceString(Cmd::IDR_MAINFRAME)));
+    setWindowIcon(CommandIcons::GetAppIcon());
+    setAcceptDrops(true);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    SetBusyMode(FALSE);
+    SetStatusText(Res::LoadResourceString(Res::IDS_READY));
+
+    m_pListWidget = new QListWidget(this);
+    m_pListWidget->setObjectName(QStringLiteral("FileList"));
+    m_pListWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setCentralWidget(m_pListWidget);
+    setFocusProxy(m_pListWidget);
+
+    CreateFolderPane();
+    resize(900, 600);
+
+    // The command states follow the program's state whenever it goes idle, as menu items and
+    // buttons are expected to.
+    if (QAbstractEventDispatcher* pDispatcher = QAbstractEventDispatcher::instance())
+        connect(pDispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &CMainFrame::UpdateCommandUI);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_pPump->End();
+    m_pList->SetHost(nullptr);
+}
+
+QAction* CMainFrame::CreateAction(UINT nID, const QString& strText, const QKeySequence& key)
+{
+    auto* pAction = new QAction(strText, this);
+    pAction->setObjectName(QStringLiteral("ID_%1").arg(nID));
+    pAction->setData(nID);
+    if (!key.isEmpty())
+    {
+        pAction->setShortcut(key);
+        pAction->setShortcutContext(Qt::WindowShortcut);
+    }
+    const QIcon icon = CommandIcons::GetCommandIcon(nID);
+    if (!icon.isNull())
+        pAction->setIcon(icon);
+    connect(pAction, &QAction::triggered, this, [this, nID] { RouteCommand(nID); });
+    m_actions[nID] = pAction;
+    addAction(pAction);
+    return pAction;
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenuBar* pBar = menuBar();
+    pBar->setObjectName(QStringLiteral("MenuBar"));
+    for (const tagMENU& menu : GetMenu128())
+    {
+        QMenu* pMenu = pBar->addMenu(ToQString(CString(menu.pszTitle)));
+        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+        for (const tagMENUITEM& item : menu.items)
+        {
+            if (item.nID == 0)
+            {
+                pMenu->addSeparator();
+                continue;
+            }
+            QAction* pAction = CreateAction(item.nID, ToQString(CString(item.pszText)), item.key);
+            pMenu->addAction(pAction);
+        }
+    }
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_pToolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_pToolBar->setObjectName(QStringLiteral("Standard"));
+    m_pToolBar->setIconSize(QSize(16, 16));
+    m_pToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const tagBUTTON& button : kStandardButtons)
+    {
+        if (button.nID == 0)
+        {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* pAction = GetAction(button.nID);
+        if (!pAction)
+            // Play has no item in menu 128; its button has an action of its own.
+            pAction = CreateAction(button.nID, QString::fromLatin1(button.pszTip), QKeySequence());
+        pAction->setToolTip(QString::fromLatin1(button.pszTip));
+        m_pToolBar->addAction(pAction);
+    }
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    // The list's context menu shows images for these three as well.
+    for (UINT nID : {Cmd::ID_OPEN_FILE_LOCATION, Cmd::ID_MOVE_UP, Cmd::ID_MOVE_DOWN})
+        if (!GetAction(nID))
+            CreateAction(nID, QString(), QKeySequence());
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* pBar = statusBar();
+    pBar->setObjectName(QStringLiteral("StatusBar"));
+    m_pMessagePane = new QLabel(pBar);
+    m_pMessagePane->setObjectName(QStringLiteral("MessagePane"));
+    pBar->addWidget(m_pMessagePane, 1);
+
+    m_pItemsPane = new QLabel(pBar);
+    m_pItemsPane->setObjectName(QStringLiteral("ItemsPane"));
+    m_pItemsPane->setFixedWidth(90);
+    m_pItemsPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pBar->addPermanentWidget(m_pItemsPane);
+
+    m_pBusyPane = new QWidget(pBar);
+    m_pBusyPane->setObjectName(QStringLiteral("BusyPane"));
+    m_pBusyPane->setFixedWidth(140);
+    auto* pLayout = new QHBoxLayout(m_pBusyPane);
+    pLayout->setContentsMargins(2, 0, 2, 0);
+    pLayout->setSpacing(4);
+    auto* pIcon = new QLabel(m_pBusyPane);
+    pIcon->setObjectName(QStringLiteral("BusyIcon"));
+    pIcon->setPixmap(CommandIcons::GetInformationPixmap());
+    auto* pText =
+        new QLabel(ToQString(Res::LoadResourceString(Res::IDS_PRESS_ESC_TO_CANCEL)), m_pBusyPane);
+    pText->setObjectName(QStringLiteral("BusyText"));
+    pLayout->addWidget(pIcon);
+    pLayout->addWidget(pText, 1);
+    pBar->addPermanentWidget(m_pBusyPane);
+}
+
+void CMainFrame::CreateFolderPane()
+{
+    m_pFolderDock = new QDockWidget(QStringLiteral("Folders"), this);
+    m_pFolderDock->setObjectName(QStringLiteral("Folders"));
+    m_pFolderDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    m_pFolderDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                               QDockWidget::DockWidgetFloatable);
+    m_pFolderDock->setWidget(new QWidget(m_pFolderDock));
+    addDockWidget(Qt::LeftDockWidgetArea, m_pFolderDock);
+    resizeDocks({m_pFolderDock}, {200}, Qt::Horizontal);
+}
+
+QAction* CMainFrame::GetAction(UINT nID) const
+{
+    const auto it = m_actions.find(nID);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+// --- Busy state ---
+
+void CMainFrame::SetBusyMode(BOOL bBusy)
+{
+    m_bBusyLayout = bBusy;
+    m_pItemsPane->setVisible(!bBusy);
+    m_pBusyPane->setVisible(bBusy != FALSE);
+    if (!bBusy)
+        m_pItemsPane->setText(FormatItemCount(m_pList ? m_pList->GetCount() : 0));
+}
+
+void CMainFrame::SetStatusText(const CString& strText)
+{
+    m_pMessagePane->setText(ToQString(strText));
+    if (m_pMessagePane->isVisible())
+        m_pMessagePane->repaint();
+}
+
+void CMainFrame::BeginWaitCursor()
+{
+    m_pPump->Begin();
+}
+
+void CMainFrame::EndWaitCursor()
+{
+    m_pPump->End();
+}
+
+BOOL CMainFrame::PollEscape()
+{
+    return m_pPump->Poll() ? TRUE : FALSE;
+}
+
+QString CMainFrame::FormatItemCount(int nCount)
+{
+    return nCount < 2 ? QStringLiteral("%1 item").arg(nCount)
+                      : QStringLiteral("%1 items").arg(nCount);
+}
+
+QString CMainFrame::GetMessageText() const
+{
+    return m_pMessagePane->text();
+}
+
+QString CMainFrame::GetSecondPaneText() const
+{
+    if (m_bBusyLayout)
+        return m_pBusyPane->findChild<QLabel*>(QStringLiteral("BusyText"))->text();
+    return m_pItemsPane->text();
+}
+
+// --- Commands ---
+
+BOOL CMainFrame::RouteCommand(UINT nID)
+{
+    if (!QueryCommandState(nID).bEnabled)
+        return FALSE;
+    // The list first (once it handles commands), then this window, then the application.
+    if (OnCommand(nID))
+        return TRUE;
+    return m_app.OnCommand(nID);
+}
+
+tagCMDSTATE CMainFrame::QueryCommandState(UINT nID)
+{
+    tagCMDSTATE state;
+    if (OnUpdateCommand(nID, state) || m_app.OnUpdateCommand(nID, state))
+        return state;
+    state.bEnabled = FALSE;
+    return state;
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    for (const auto& [nID, pAction] : m_actions)
+    {
+        const tagCMDSTATE state = QueryCommandState(nID);
+        pAction->setEnabled(state.bEnabled != FALSE);
+        const bool bCheckable = nID == Cmd::ID_VIEW_TOOLBAR || nID == Cmd::ID_VIEW_STATUS_BAR ||
+                                nID == Cmd::ID_VIEW_FOLDERS;
+        pAction->setCheckable(bCheckable);
+        if (bCheckable)
+            pAction->setChecked(state.bChecked != FALSE);
+    }
+    if (!m_bBusyLayout)
+    {
+        const QString strCount = FormatItemCount(m_pList->GetCount());
+        if (m_pItemsPane->text() != strCount)
+            m_pItemsPane->setText(strCount);
+    }
+}
+
+BOOL CMainFrame::OnCommand(UINT nID)
+{
+    switch (nID)
+    {
+    case Cmd::ID_APP_EXIT:
+        close();
+        return TRUE;
+    case Cmd::ID_VIEW_TOOLBAR:
+        m_pToolBar->setVisible(!m_pToolBar->isVisible());
+        return TRUE;
+    case Cmd::ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        return TRUE;
+    case Cmd::ID_VIEW_FOLDERS:
+        OnViewFolders();
+        return TRUE;
+    case Cmd::ID_VIEW_REFRESH:
+        OnViewRefresh();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CMainFrame::OnUpdateCommand(UINT nID, tagCMDSTATE& state)
+{
+    switch (nID)
+    {
+    case Cmd::ID_APP_EXIT:
+    case Cmd::ID_VIEW_REFRESH:
+        return TRUE;
+    case Cmd::ID_VIEW_TOOLBAR:
+        state.bChecked = m_pToolBar->isVisible();
+        return TRUE;
+    case Cmd::ID_VIEW_STATUS_BAR:
+        state.bChecked = statusBar()->isVisible();
+        return TRUE;
+    case Cmd::ID_VIEW_FOLDERS:
+        state.bChecked = m_pFolderDock->isVisible();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CMainFrame::OnViewFolders()
+{
+    m_pFolderDock->setVisible(!m_pFolderDock->isVisible());
+}
+
+void CMainFrame::OnViewRefresh()
+{
+    // The folder selected in the pane; none selected: nothing happens.
+    const CString strPath;
+    if (strPath.IsEmpty())
+        return;
+    m_app.m_strLastPath = strPath;
+    ClearFileList();
+    m_app.BeginBusy();
+    SetRedraw(FALSE);
+    m_pList->ScanFolder(strPath, FALSE, nullptr);
+    SetRedraw(TRUE);
+    m_app.EndBusy();
+}
+
+// --- The file list ---
+
+QWidget* CMainFrame::GetFileListWidget() const
+{
+    return m_pListWidget;
+}
+
+void CMainFrame::ClearFileList()
+{
+    m_pList->RemoveAll();
+    RefreshListWidget();
+}
+
+BOOL CMainFrame::OpenPath(const CString& strPath, CDiagnosticMessages* pDiag)
+{
+    const BOOL bResult = m_pList->OpenPath(strPath, pDiag);
+    RefreshListWidget();
+    return bResult;
+}
+
+BOOL CMainFrame::AddFolder(const CString& strPath, BOOL bIncludeSubfolders,
+                           CDiagnosticMessages* pDiag)
+{
+    const BOOL bResult = m_pList->AddFolder(strPath, bIncludeSubfolders, pDiag);
+    RefreshListWidget();
+    return bResult;
+}
+
+std::vector<CString> CMainFrame::GetListedPaths() const
+{
+    std::vector<CString> arrPaths;
+    for (int i = 0; i < m_pList->GetCount(); ++i)
+        arrPaths.push_back(m_pList->GetRecord(i)->GetFullPath());
+    return arrPaths;
+}
+
+void CMainFrame::RefreshListWidget()
+{
+    m_pListWidget->clear();
+    for (int i = 0; i < m_pList->GetCount(); ++i)
+        m_pListWidget->addItem(ToQString(m_pList->GetRecord(i)->GetFullPath()));
+}
+
+void CMainFrame::OnEndInsertItem() {}
+
+void CMainFrame::ShowDiagnostics(const CDiagnosticMessages& messages)
+{
+    if (messages.GetCount() == 0)
+        return;
+    QStringList lines;
+    for (const CString& strLine : messages.GetMessages())
+        lines << ToQString(strLine);
+    QMessageBox box(QMessageBox::Critical, windowTitle(), lines.join(QLatin1Char('\n')),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("DiagnosticDialog"));
+    box.exec();
+}
+
+// --- Drops, hand-over ---
+
+std::vector<CString> CMainFrame::GetDroppedPaths(const QMimeData* pData)
+{
+    std::vector<CString> arrPaths;
+    if (!pData || !pData->hasUrls())
+        return arrPaths;
+    for (const QUrl& url : pData->urls())
+        if (url.isLocalFile())
+            arrPaths.push_back(ToCString(url.toLocalFile()));
+    return arrPaths;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* pEvent)
+{
+    if (!GetDroppedPaths(pEvent->mimeData()).empty())
+        pEvent->acceptProposedAction();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* pEvent)
+{
+    if (!GetDroppedPaths(pEvent->mimeData()).empty())
+        pEvent->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* pEvent)
+{
+    const std::vector<CString> arrPaths = GetDroppedPaths(pEvent->mimeData());
+    if (arrPaths.empty())
+        return;
+    pEvent->acceptProposedAction();
+    activateWindow();
+    CDiagnosticMessages diag;
+    m_pList->AddDroppedFiles(arrPaths, &diag);
+    RefreshListWidget();
+    ShowDiagnostics(diag);
+}
+
+void CMainFrame::OnFileOpenMessage()
+{
+    const CString strPath = CSingleInstance::GetHandOverPath();
+    if (strPath.IsEmpty())
+        return;
+    ClearFileList();
+    CDiagnosticMessages diag;
+    // A file that is not the user's own (or a link) counts as missing.
+    if (CSingleInstance::IsHandOverFileSafe(strPath))
+    {
+        OpenPath(strPath, &diag);
+        QFile::remove(ToQString(strPath));
+    }
+    ShowDiagnostics(diag);
+}
+
+void CMainFrame::ActivateFrame()
+{
+    if (!isVisible())
+        show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::focusInEvent(QFocusEvent* pEvent)
+{
+    QMainWindow::focusInEvent(pEvent);
+    if (QWidget* pList = GetFileListWidget())
+        pList->setFocus();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent)
+{
+    if (m_app.IsBusy())
+    {
+        pEvent->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(pEvent);
+}
+
+// --- Window state ---
+
+void CMainFrame::LoadWindowState(const IProfileStore& store)
+{
+    std::vector<BYTE> bytes;
+    if (store.GetProfileBinary(CString(Settings::SECTION_PRO), FromLatin(kGeometryEntry), bytes))
+        restoreGeometry(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                   static_cast<qsizetype>(bytes.size())));
+    if (store.GetProfileBinary(CString(Settings::SECTION_PRO), FromLatin(kStateEntry), bytes))
+        restoreState(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                static_cast<qsizetype>(bytes.size())));
+}
+
+void CMainFrame::SaveWindowState(IProfileStore& store) const
+{
+    const QByteArray geometry = saveGeometry();
+    const QByteArray state = saveState();
+    store.WriteProfileBinary(CString(Settings::SECTION_PRO), FromLatin(kGeometryEntry),
+                             reinterpret_cast<const BYTE*>(geometry.constData()),
+                             static_cast<UINT>(geometry.size()));
+    store.WriteProfileBinary(CString(Settings::SECTION_PRO), FromLatin(kStateEntry),
+                             reinterpret_cast<const BYTE*>(state.constData()),
+                             static_cast<UINT>(state.size()));
+}
