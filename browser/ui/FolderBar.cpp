@@ -87,8 +87,7 @@ void CFolderBar::OnFolderChosen(const QModelIndex& index)
         return;
     if (m_pSettings)
         m_pSettings->SetLastPath(strPath);
-    // The option is disarmed before the load, so a load that ends the pane's life (or calls
-    // back into it) cannot see it armed.
+    // Disarmed before the load is handed out, so the button is up again while the list fills.
     const bool bIncludeSubfolders = m_bIncludeSubfolders != FALSE;
     m_bIncludeSubfolders = FALSE;
     UpdateButtonStates();

@@ -16,7 +16,7 @@ struct tagFOLDERROOT
 
     Kind nKind = ROOT_FILE_SYSTEM;
     QString strName; // the text shown in the tree
-    QString strPath; // absolute, without a trailing separator except for "/"
+    QString strPath; // absolute, no trailing separator but for "/"; empty for none
 };
 
 namespace FolderRoots

@@ -72,12 +72,17 @@ QString CFolderTreeModel::ChildPath(const CNode& node, const QString& strName)
 
 bool CFolderTreeModel::HasVisibleFolders(const QString& strPath)
 {
+    // An item without a path (a grouping item) holds nothing of the file system.
+    if (strPath.isEmpty())
+        return false;
     QDirIterator it(strPath, FOLDER_FILTER);
     return it.hasNext();
 }
 
 QStringList CFolderTreeModel::ReadFolderNames(const QString& strPath) const
 {
+    if (strPath.isEmpty())
+        return {};
     QStringList arrNames = QDir(strPath).entryList(FOLDER_FILTER, QDir::NoSort);
     // Names equal but for case are ordered exactly, so the order never depends on the listing.
     std::sort(arrNames.begin(), arrNames.end(),
@@ -266,7 +271,7 @@ QModelIndex CFolderTreeModel::FindPath(const QString& strPathIn)
     CNode* pNode = nullptr;
     for (const auto& pRoot : m_arrRoots)
     {
-        if (isAtOrUnder(pRoot->strPath) &&
+        if (!pRoot->strPath.isEmpty() && isAtOrUnder(pRoot->strPath) &&
             (!pNode || pRoot->strPath.size() > pNode->strPath.size()))
             pNode = pRoot.get();
     }

@@ -154,6 +154,8 @@ private slots:
     void clickLoadsTheFolderAndSetsLastPath();
     void arrowKeysMoveTheSelectionAndEnterLoads();
     void otherButtonsNeitherSelectNorLoad();
+    void expandButtonAndDoubleClick();
+    void itemWithoutPathLoadsNothing();
     void toolbarButtonsTextsAndStates();
     void includeSubdirectoriesIsOneShot();
     void appendStaysUntilToggled();
@@ -323,6 +325,62 @@ void CFolderPaneTest::otherButtonsNeitherSelectNorLoad()
     // So the next left click on it is still a choice.
     pane.Click("Gamma");
     QCOMPARE(pane.m_arrLoads.size(), size_t(1));
+}
+
+void CFolderPaneTest::expandButtonAndDoubleClick()
+{
+    CPaneFixture pane(TRUE, "Alpha");
+    QVERIFY(QTest::qWaitForWindowExposed(&pane.Bar()));
+    CFolderView& view = pane.View();
+    const QModelIndex beta = pane.IndexOf("Beta");
+    QVERIFY(!view.isExpanded(beta));
+    // The expand button opens the folder without choosing it.
+    const QRect rect = view.visualRect(beta);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(rect.left() - view.indentation() / 2, rect.center().y()));
+    QVERIFY(view.isExpanded(beta));
+    QVERIFY(pane.m_arrLoads.empty());
+    QCOMPARE(ToQString(view.GetSelectedPath()), ToQString(pane.Path("Alpha")));
+
+    // A double click chooses the folder once and opens or closes it.
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(pane.m_arrLoads.size(), size_t(1));
+    pane.VerifyLoad(0, "Beta", false, false);
+}
+
+void CFolderPaneTest::itemWithoutPathLoadsNothing()
+{
+    Fixtures::CTempDir dir;
+    std::filesystem::create_directories(dir.PathOf("Alpha"));
+    tagTESTSETTINGS settings;
+    settings.m_strLastPath = dir.StrPathOf("Alpha");
+    CFolderPaneSettings<tagTESTSETTINGS> adapter(settings);
+    std::vector<tagFOLDERROOT> arrRoots = {
+        {tagFOLDERROOT::ROOT_FILE_SYSTEM, QStringLiteral("Network"), QString()},
+        {tagFOLDERROOT::ROOT_HOME, QStringLiteral("Test"), ToQString(dir.StrPath())}};
+    CFolderBar bar(&adapter, std::make_unique<CFolderView>(arrRoots, nullptr));
+    std::vector<tagLOAD> arrLoads;
+    QObject::connect(&bar, &CFolderBar::folderActivated,
+                     [&](const CString& strPath, bool bInclude, bool bAppend) {
+                         arrLoads.push_back({strPath, bInclude, bAppend});
+                     });
+    bar.resize(320, 480);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+
+    CFolderView& view = *bar.GetFolderView();
+    const QModelIndex network = view.model()->index(0, 0);
+    QVERIFY(!view.model()->hasChildren(network));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(network).center());
+    QCOMPARE(view.GetSelectedItem(), network);
+    QTest::keyClick(&view, Qt::Key_Return);
+    CMessageBoxCloser closer;
+    bar.GetToolBar()->GetAction(CFolderToolBar::ID_SET_DEFAULT_PATH)->trigger();
+    QTest::qWait(50);
+    QCOMPARE(closer.m_nShown, 0);
+    QVERIFY(arrLoads.empty());
+    QCOMPARE(ToQString(settings.m_strLastPath), ToQString(dir.StrPathOf("Alpha")));
+    QVERIFY(settings.m_strUserPath.IsEmpty());
 }
 
 void CFolderPaneTest::toolbarButtonsTextsAndStates()
