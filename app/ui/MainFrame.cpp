@@ -7,6 +7,7 @@
 #include "app/ui/SingleInstance.h"
 #include "base/ProfileStore.h"
 #include "browser/DiagnosticMessages.h"
+#include "browser/ui/FolderBar.h"
 #include "browser/ui/QtString.h"
 #include "res/StringTable.h"
 
@@ -260,14 +261,24 @@ void CMainFrame::CreateStatusBar()
 
 void CMainFrame::CreateFolderPane()
 {
-    m_pFolderDock = new QDockWidget(QStringLiteral("Folders"), this);
-    m_pFolderDock->setObjectName(QStringLiteral("Folders"));
-    m_pFolderDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    m_pFolderDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                               QDockWidget::DockWidgetFloatable);
-    m_pFolderDock->setWidget(new QWidget(m_pFolderDock));
-    addDockWidget(Qt::LeftDockWidgetArea, m_pFolderDock);
-    resizeDocks({m_pFolderDock}, {200}, Qt::Horizontal);
+    // The pane selects the start folder itself, without loading it.
+    m_pFolderSettings = std::make_unique<CFolderPaneSettings<CAppSettings>>(m_app);
+    m_pFolderBar = std::make_unique<CFolderBar>(m_pFolderSettings.get(), this);
+    m_pFolderBar->setObjectName(QStringLiteral("Folders"));
+    m_pFolderBar->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    m_pFolderBar->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                              QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::LeftDockWidgetArea, m_pFolderBar.get());
+    resizeDocks({m_pFolderBar.get()}, {200}, Qt::Horizontal);
+    connect(m_pFolderBar.get(), &CFolderBar::folderActivated, this,
+            &CMainFrame::OnFolderActivated);
+}
+
+void CMainFrame::OnFolderActivated(const CString& strPath, bool bIncludeSubfolders, bool bAppend)
+{
+    if (!bAppend)
+        ClearFileList();
+    AddFolder(strPath, bIncludeSubfolders ? TRUE : FALSE, nullptr);
 }
 
 QAction* CMainFrame::GetAction(UINT nID) const
@@ -406,7 +417,7 @@ BOOL CMainFrame::OnUpdateCommand(UINT nID, tagCMDSTATE& state)
         state.bChecked = statusBar()->isVisible();
         return TRUE;
     case Cmd::ID_VIEW_FOLDERS:
-        state.bChecked = m_pFolderDock->isVisible();
+        state.bChecked = m_pFolderBar->isVisible();
         return TRUE;
     default:
         return FALSE;
@@ -415,13 +426,13 @@ BOOL CMainFrame::OnUpdateCommand(UINT nID, tagCMDSTATE& state)
 
 void CMainFrame::OnViewFolders()
 {
-    m_pFolderDock->setVisible(!m_pFolderDock->isVisible());
+    m_pFolderBar->setVisible(!m_pFolderBar->isVisible());
 }
 
 void CMainFrame::OnViewRefresh()
 {
     // The folder selected in the pane; none selected: nothing happens.
-    const CString strPath;
+    const CString strPath = m_pFolderBar->GetSelectedPath();
     if (strPath.IsEmpty())
         return;
     m_app.m_strLastPath = strPath;

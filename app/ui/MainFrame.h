@@ -8,6 +8,7 @@
 #include "app/ui/CommandTarget.h"
 #include "base/String.h"
 #include "browser/FileList.h"
+#include "browser/ui/FolderPaneSettings.h"
 
 #include <QMainWindow>
 
@@ -18,6 +19,7 @@
 class CApp;
 class CBusyPump;
 class CDiagnosticMessages;
+class CFolderBar;
 class IProfileStore;
 class QAction;
 class QDockWidget;
@@ -56,7 +58,7 @@ public:
     // The action of a command (menu item and toolbar button share it); null when none.
     QAction* GetAction(UINT nID) const;
     QToolBar* GetToolBar() const { return m_pToolBar; }
-    QDockWidget* GetFolderPane() const { return m_pFolderDock; }
+    CFolderBar* GetFolderPane() const { return m_pFolderBar.get(); }
 
     // --- The file list ---
     CFileList& GetFileList() { return *m_pList; }
@@ -104,6 +106,7 @@ private:
     QAction* CreateAction(UINT nID, const QString& strText, const QKeySequence& key);
     void OnViewFolders();
     void OnViewRefresh();
+    void OnFolderActivated(const CString& strPath, bool bIncludeSubfolders, bool bAppend);
     // Paths of a drop's local file URLs; empty when it carries none.
     static std::vector<CString> GetDroppedPaths(const QMimeData* pData);
     void RefreshListWidget();
@@ -116,7 +119,6 @@ private:
     std::unique_ptr<CFileList> m_pList;
     // Children owned by the window (Qt's parent ownership).
     QListWidget* m_pListWidget = nullptr;
-    QDockWidget* m_pFolderDock = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
     QLabel* m_pItemsPane = nullptr;
@@ -124,4 +126,8 @@ private:
     BOOL m_bBusyLayout = FALSE;
     BOOL m_bRedraw = TRUE;
     std::map<UINT, QAction*> m_actions;
+    // The pane changes the start-folder options of the application through this; it goes
+    // after the pane.
+    std::unique_ptr<IFolderPaneSettings> m_pFolderSettings;
+    std::unique_ptr<CFolderBar> m_pFolderBar;
 };
