@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 namespace
 {
@@ -14,13 +14,13 @@ namespace
 // File systems that hold no user files, or stand for a volume not yet mounted.
 bool IsPseudoFileSystem(const QString& strType)
 {
-    static constexpr std::array<const char*, 28> arrTypes = {
+    static constexpr const char* arrTypes[] = {
         "autofs",          "bpf",         "binfmt_misc", "cgroup",   "cgroup2",  "configfs",
         "debugfs",         "devfs",       "devpts",      "devtmpfs", "efivarfs", "fusectl",
         "hugetlbfs",       "mqueue",      "nsfs",        "proc",     "pstore",   "ramfs",
         "rpc_pipefs",      "securityfs",  "selinuxfs",   "sysfs",    "tracefs",  "usbfs",
         "fuse.gvfsd-fuse", "fuse.portal", "none",        "rootfs"};
-    return std::any_of(arrTypes.begin(), arrTypes.end(),
+    return std::any_of(std::begin(arrTypes), std::end(arrTypes),
                        [&](const char* pszType) { return strType == QLatin1String(pszType); });
 }
 
