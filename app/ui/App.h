@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class CFileView;
 class CMainFrame;
 class CQtProfileStore;
 class CSingleInstance;
@@ -64,6 +65,9 @@ public:
 
     // Requests of later starts and a termination signal wait while busy; this handles them.
     void ProcessDeferred();
+
+    // The main window's file list; null without one.
+    CFileView* m_pFileView = nullptr;
 
 private:
     // The main instance's start after the checks.

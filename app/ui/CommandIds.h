@@ -1,26 +1,12 @@
 // The command numbers of the main window, its menu 128 and toolbar, kept as the program has
-// always numbered them.
+// always numbered them. The file list's own commands come from its header.
 #pragma once
 
 #include "base/Types.h"
+#include "browser/ui/FileViewCommands.h"
 
 namespace Cmd
 {
-
-// The file list's commands.
-inline constexpr UINT ID_EDIT_TAG = 32901;
-inline constexpr UINT ID_REMOVE_TAG = 32902;
-inline constexpr UINT ID_PLAY = 32904;
-inline constexpr UINT ID_OPEN_FILE_LOCATION = 32905;
-inline constexpr UINT ID_AUTO_RENAME = 32874;
-inline constexpr UINT ID_RENAME = 32907;
-inline constexpr UINT ID_REMOVE_FROM_LIST = 32906;
-inline constexpr UINT ID_PROPERTIES = 32908;
-inline constexpr UINT ID_SELECT_ALL = 57642;
-inline constexpr UINT ID_INVERT_SELECTION = 32845;
-inline constexpr UINT ID_MOVE_UP = 32929;
-inline constexpr UINT ID_MOVE_DOWN = 32930;
-inline constexpr UINT ID_CHOOSE_COLUMNS = 32775;
 
 // The main window's and the application's.
 inline constexpr UINT ID_LOAD_PLAYLIST = 32910;

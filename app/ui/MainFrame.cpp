@@ -7,6 +7,8 @@
 #include "app/ui/SingleInstance.h"
 #include "base/ProfileStore.h"
 #include "browser/DiagnosticMessages.h"
+#include "browser/ui/DiagnosticDialog.h"
+#include "browser/ui/FileView.h"
 #include "browser/ui/FolderBar.h"
 #include "browser/ui/QtString.h"
 #include "res/StringTable.h"
@@ -21,7 +23,6 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -123,8 +124,7 @@ CString FromLatin(const char* psz)
 } // namespace
 
 CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
-    : QMainWindow(pParent), m_app(app), m_pPump(std::make_unique<CBusyPump>()),
-      m_pList(std::make_unique<CFileList>(app.GetBusyState(), this))
+    : QMainWindow(pParent), m_app(app), m_pPump(std::make_unique<CBusyPump>())
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(ToQString(Res::LoadResourceString(Cmd::IDR_MAINFRAME)));
@@ -138,11 +138,13 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
     SetBusyMode(FALSE);
     SetStatusText(Res::LoadResourceString(Res::IDS_READY));
 
-    m_pListWidget = new QListWidget(this);
-    m_pListWidget->setObjectName(QStringLiteral("FileList"));
-    m_pListWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setCentralWidget(m_pListWidget);
-    setFocusProxy(m_pListWidget);
+    m_pFileView = std::make_unique<CFileView>(app.GetBusyState(), app.GetProfileStore(), this);
+    m_pFileView->setObjectName(QStringLiteral("FileView"));
+    setCentralWidget(m_pFileView.get());
+    setFocusProxy(m_pFileView.get());
+    app.m_pFileView = m_pFileView.get();
+    connect(m_pFileView.get(), &CFileView::itemCountChanged, this,
+            &CMainFrame::UpdateItemCount);
 
     CreateFolderPane();
     resize(900, 600);
@@ -158,7 +160,8 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
 CMainFrame::~CMainFrame()
 {
     m_pPump->End();
-    m_pList->SetHost(nullptr);
+    if (m_app.m_pFileView == m_pFileView.get())
+        m_app.m_pFileView = nullptr;
 }
 
 QAction* CMainFrame::CreateAction(UINT nID, const QString& strText, const QKeySequence& key)
@@ -295,7 +298,7 @@ void CMainFrame::SetBusyMode(BOOL bBusy)
     m_pItemsPane->setVisible(!bBusy);
     m_pBusyPane->setVisible(bBusy != FALSE);
     if (!bBusy)
-        m_pItemsPane->setText(FormatItemCount(m_pList ? m_pList->GetCount() : 0));
+        m_pItemsPane->setText(FormatItemCount(m_pFileView ? m_pFileView->GetItemCount() : 0));
 }
 
 void CMainFrame::SetStatusText(const CString& strText)
@@ -344,7 +347,9 @@ BOOL CMainFrame::RouteCommand(UINT nID)
 {
     if (!QueryCommandState(nID).bEnabled)
         return FALSE;
-    // The list first (once it handles commands), then this window, then the application.
+    // The list first, then this window, then the application.
+    if (m_pFileView && CFileView::HasCommand(nID))
+        return m_pFileView->OnCommand(nID);
     if (OnCommand(nID))
         return TRUE;
     return m_app.OnCommand(nID);
@@ -353,6 +358,11 @@ BOOL CMainFrame::RouteCommand(UINT nID)
 tagCMDSTATE CMainFrame::QueryCommandState(UINT nID)
 {
     tagCMDSTATE state;
+    if (m_pFileView && CFileView::HasCommand(nID))
+    {
+        state.bEnabled = m_pFileView->IsCommandEnabled(nID);
+        return state;
+    }
     if (OnUpdateCommand(nID, state) || m_app.OnUpdateCommand(nID, state))
         return state;
     state.bEnabled = FALSE;
@@ -371,12 +381,16 @@ void CMainFrame::UpdateCommandUI()
         if (bCheckable)
             pAction->setChecked(state.bChecked != FALSE);
     }
-    if (!m_bBusyLayout)
-    {
-        const QString strCount = FormatItemCount(m_pList->GetCount());
-        if (m_pItemsPane->text() != strCount)
-            m_pItemsPane->setText(strCount);
-    }
+    UpdateItemCount();
+}
+
+void CMainFrame::UpdateItemCount()
+{
+    if (m_bBusyLayout)
+        return;
+    const QString strCount = FormatItemCount(m_pFileView->GetItemCount());
+    if (m_pItemsPane->text() != strCount)
+        m_pItemsPane->setText(strCount);
 }
 
 BOOL CMainFrame::OnCommand(UINT nID)
@@ -437,69 +451,51 @@ void CMainFrame::OnViewRefresh()
         return;
     m_app.m_strLastPath = strPath;
     ClearFileList();
-    m_app.BeginBusy();
-    SetRedraw(FALSE);
-    m_pList->ScanFolder(strPath, FALSE, nullptr);
-    SetRedraw(TRUE);
-    m_app.EndBusy();
+    // The scan in the busy state with painting suspended, no subfolders, nothing reported.
+    m_pFileView->AddFolder(strPath, FALSE, nullptr);
 }
 
 // --- The file list ---
 
-QWidget* CMainFrame::GetFileListWidget() const
+CFileList& CMainFrame::GetFileList()
 {
-    return m_pListWidget;
+    return m_pFileView->GetFileList();
 }
 
 void CMainFrame::ClearFileList()
 {
-    m_pList->RemoveAll();
-    RefreshListWidget();
+    m_pFileView->DeleteAllItems();
+    m_pFileView->SortByColumn(-1, TRUE);
 }
 
 BOOL CMainFrame::OpenPath(const CString& strPath, CDiagnosticMessages* pDiag)
 {
-    const BOOL bResult = m_pList->OpenPath(strPath, pDiag);
-    RefreshListWidget();
-    return bResult;
+    return m_pFileView->OpenPath(strPath, pDiag);
 }
 
 BOOL CMainFrame::AddFolder(const CString& strPath, BOOL bIncludeSubfolders,
                            CDiagnosticMessages* pDiag)
 {
-    const BOOL bResult = m_pList->AddFolder(strPath, bIncludeSubfolders, pDiag);
-    RefreshListWidget();
-    return bResult;
+    return m_pFileView->AddFolder(strPath, bIncludeSubfolders, pDiag);
 }
 
 std::vector<CString> CMainFrame::GetListedPaths() const
 {
     std::vector<CString> arrPaths;
-    for (int i = 0; i < m_pList->GetCount(); ++i)
-        arrPaths.push_back(m_pList->GetRecord(i)->GetFullPath());
+    for (int i = 0; i < m_pFileView->GetItemCount(); ++i)
+        arrPaths.push_back(m_pFileView->GetRecord(i)->GetFullPath());
     return arrPaths;
 }
-
-void CMainFrame::RefreshListWidget()
-{
-    m_pListWidget->clear();
-    for (int i = 0; i < m_pList->GetCount(); ++i)
-        m_pListWidget->addItem(ToQString(m_pList->GetRecord(i)->GetFullPath()));
-}
-
-void CMainFrame::OnEndInsertItem() {}
 
 void CMainFrame::ShowDiagnostics(const CDiagnosticMessages& messages)
 {
     if (messages.GetCount() == 0)
         return;
-    QStringList lines;
+    CDiagnosticDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("DiagnosticDialog"));
     for (const CString& strLine : messages.GetMessages())
-        lines << ToQString(strLine);
-    QMessageBox box(QMessageBox::Critical, windowTitle(), lines.join(QLatin1Char('\n')),
-                    QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("DiagnosticDialog"));
-    box.exec();
+        dialog.AddMessage(strLine);
+    dialog.exec();
 }
 
 // --- Drops, hand-over ---
@@ -535,8 +531,7 @@ void CMainFrame::dropEvent(QDropEvent* pEvent)
     pEvent->acceptProposedAction();
     activateWindow();
     CDiagnosticMessages diag;
-    m_pList->AddDroppedFiles(arrPaths, &diag);
-    RefreshListWidget();
+    m_pFileView->AddDroppedFiles(arrPaths, &diag);
     ShowDiagnostics(diag);
 }
 
@@ -567,8 +562,7 @@ void CMainFrame::ActivateFrame()
 void CMainFrame::focusInEvent(QFocusEvent* pEvent)
 {
     QMainWindow::focusInEvent(pEvent);
-    if (QWidget* pList = GetFileListWidget())
-        pList->setFocus();
+    m_pFileView->setFocus();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)

@@ -19,12 +19,12 @@
 class CApp;
 class CBusyPump;
 class CDiagnosticMessages;
+class CFileView;
 class CFolderBar;
 class IProfileStore;
 class QAction;
 class QDockWidget;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QMimeData;
 class QToolBar;
@@ -61,8 +61,8 @@ public:
     CFolderBar* GetFolderPane() const { return m_pFolderBar.get(); }
 
     // --- The file list ---
-    CFileList& GetFileList() { return *m_pList; }
-    QWidget* GetFileListWidget() const;
+    CFileView* GetFileView() const { return m_pFileView.get(); }
+    CFileList& GetFileList();
     // Empties the list and takes the sort mark off.
     void ClearFileList();
     // Adds one path of the command line, a drop or a hand-over.
@@ -109,16 +109,13 @@ private:
     void OnFolderActivated(const CString& strPath, bool bIncludeSubfolders, bool bAppend);
     // Paths of a drop's local file URLs; empty when it carries none.
     static std::vector<CString> GetDroppedPaths(const QMimeData* pData);
-    void RefreshListWidget();
-
-    // IFileListHost
-    void OnEndInsertItem() override;
+    void UpdateItemCount();
 
     CApp& m_app;
     std::unique_ptr<CBusyPump> m_pPump;
-    std::unique_ptr<CFileList> m_pList;
+    // The list keeps its column layout in the profile when it goes, so it goes first.
+    std::unique_ptr<CFileView> m_pFileView;
     // Children owned by the window (Qt's parent ownership).
-    QListWidget* m_pListWidget = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QLabel* m_pMessagePane = nullptr;
     QLabel* m_pItemsPane = nullptr;

@@ -50,7 +50,7 @@ const tagSAMPLE kSamples[] = {
      u"Second movement", 4, 1, true, 11, false, 420},
     {"Caf\u00e9 du Matin.mp3", u"Caf\u00e9 du Matin", u"\u00c9lodie Marchand", u"Rues", u"2011", 7,
      13, u"Chanson", 3, 1, false, 9, false, 240},
-    {"Nocturne.mp3", u"Nocturne", u"\u5c71\u7530\u82b1\u5b50", u"\u591c\u306e\u6b4c", u"2019", 2,
+    {"Nocturne.mp3", u"Nocturne", u"\u0410\u043d\u043d\u0430 \u0411\u0435\u043b\u043e\u0432\u0430", u"\u041d\u043e\u0447\u044c", u"2019", 2,
      24, u"", 4, 3, false, 9, false, 200},
     {"old_tape_07.mp3", u"Old Tape Seven", u"Unknown Artist", u"Attic Finds", u"1987", 7, 0,
      u"ID3v1.1 only", 0, 0, true, 5, true, 500},
