@@ -1,0 +1,67 @@
+#include "AppTestEnv.h"
+
+#include "fixtures/Mp3Builder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+CAppTestEnv::CAppTestEnv()
+    : m_pDir(std::make_unique<Fixtures::CTempDir>()), m_oldConfig(qgetenv("XDG_CONFIG_HOME")),
+      m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
+{
+    QDir().mkpath(ConfigHome());
+    QDir().mkpath(RuntimeDir());
+    QDir().mkpath(DataDir());
+    ::chmod(QFile::encodeName(RuntimeDir()).constData(), 0700);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(ConfigHome()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(RuntimeDir()));
+}
+
+CAppTestEnv::~CAppTestEnv()
+{
+    qputenv("XDG_CONFIG_HOME", m_oldConfig);
+    qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
+}
+
+QString CAppTestEnv::ConfigHome() const
+{
+    return QString::fromStdString(m_pDir->GetPath().string()) + QStringLiteral("/config");
+}
+
+QString CAppTestEnv::RuntimeDir() const
+{
+    return QString::fromStdString(m_pDir->GetPath().string()) + QStringLiteral("/runtime");
+}
+
+QString CAppTestEnv::SettingsFile() const
+{
+    return ConfigHome() + QStringLiteral("/Corvell/Tagwright/2.5.conf");
+}
+
+QString CAppTestEnv::DataDir() const
+{
+    return QString::fromStdString(m_pDir->GetPath().string()) + QStringLiteral("/data");
+}
+
+QString CAppTestEnv::MakeMp3(const QString& strRelativePath) const
+{
+    const QString strPath = DataDir() + QLatin1Char('/') + strRelativePath;
+    QDir().mkpath(QFileInfo(strPath).absolutePath());
+    Fixtures::CMp3Builder builder;
+    builder.AddFrames(Fixtures::CMp3Builder::FrameSpec(), 4);
+    Fixtures::CMp3Builder::Id3v1Fields fields;
+    fields.m_strTitle = QFileInfo(strPath).completeBaseName().toStdString();
+    builder.AddId3v1(fields);
+    builder.WriteTo(std::filesystem::path(strPath.toStdString()));
+    return strPath;
+}
+
+QString CAppTestEnv::MakeFolder(const QString& strName, int nCount) const
+{
+    for (int i = 0; i < nCount; ++i)
+        MakeMp3(strName + QStringLiteral("/track%1.mp3").arg(i, 3, 10, QLatin1Char('0')));
+    return DataDir() + QLatin1Char('/') + strName;
+}
