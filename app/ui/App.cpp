@@ -126,15 +126,6 @@ BOOL CApp::InitMainInstance(const CAppCommandLineInfo& info)
     return TRUE;
 }
 
-void CApp::EndBusy()
-{
-    const BOOL bWasBusy = m_busy.IsBusy();
-    m_busy.EndBusy();
-    // What arrived meanwhile runs once the operation has returned to the event loop.
-    if (bWasBusy && m_pMainWnd && ((m_pInstance && m_pInstance->HasPending()) || m_bQuitRequested))
-        QTimer::singleShot(0, m_pMainWnd.get(), [this] { ProcessDeferred(); });
-}
-
 void CApp::ProcessDeferred()
 {
     if (!m_pMainWnd || m_busy.IsBusy())

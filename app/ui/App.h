@@ -40,7 +40,7 @@ public:
 
     // --- Busy state ---
     void BeginBusy() { m_busy.BeginBusy(); }
-    void EndBusy();
+    void EndBusy() { m_busy.EndBusy(); }
     BOOL IsCancelRequested() { return m_busy.IsCancelRequested(); }
     BOOL IsBusy() const { return m_busy.IsBusy(); }
     CBusyState& GetBusyState() { return m_busy; }
@@ -63,7 +63,8 @@ public:
     // box names the path and the reason when that fails.
     void OpenProgramFile(const CString& strFileName);
 
-    // Requests of later starts and a termination signal wait while busy; this handles them.
+    // Requests of later starts and a termination signal wait while busy; this handles them
+    // (the main window calls it again when the busy state ends).
     void ProcessDeferred();
 
     // The main window's file list; null without one.

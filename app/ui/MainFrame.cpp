@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -177,6 +178,9 @@ QAction* CMainFrame::CreateAction(UINT nID, const QString& strText, const QKeySe
     const QIcon icon = CommandIcons::GetCommandIcon(nID);
     if (!icon.isNull())
         pAction->setIcon(icon);
+    // Alt+Enter on the keypad as well as the main keyboard.
+    if (nID == Cmd::ID_PROPERTIES)
+        pAction->setShortcuts({key, QKeySequence(Qt::ALT | Qt::Key_Enter)});
     connect(pAction, &QAction::triggered, this, [this, nID] { RouteCommand(nID); });
     m_actions[nID] = pAction;
     addAction(pAction);
@@ -294,6 +298,10 @@ QAction* CMainFrame::GetAction(UINT nID) const
 
 void CMainFrame::SetBusyMode(BOOL bBusy)
 {
+    // Requests of later starts and a termination signal that came in meanwhile run once the
+    // operation has returned to the event loop.
+    if (m_bBusyLayout && !bBusy)
+        QTimer::singleShot(0, this, [this] { m_app.ProcessDeferred(); });
     m_bBusyLayout = bBusy;
     m_pItemsPane->setVisible(!bBusy);
     m_pBusyPane->setVisible(bBusy != FALSE);

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -441,6 +442,37 @@ private slots:
         QVERIFY(!QFileInfo::exists(ToQString(CSingleInstance::GetHandOverPath())));
         frame.OnFileOpenMessage();
         QCOMPARE(frame.GetFileView()->GetItemCount(), 0);
+        app.ExitInstance();
+    }
+
+    void handOverWaitsWhileBusy()
+    {
+        CAppTestEnv env;
+        const QString a = env.MakeMp3(QStringLiteral("a.mp3"));
+        const QString b = env.MakeMp3(QStringLiteral("b.mp3"));
+        CApp app;
+        QVERIFY(app.InitInstance(Args({a})));
+        CMainFrame& frame = *app.GetMainFrame();
+        QVERIFY(CSingleInstance::WriteHandOverFile({ToCString(b)}));
+
+        app.BeginBusy();
+        QLocalSocket client;
+        client.connectToServer(CSingleInstance::GetServerPath());
+        QVERIFY(client.waitForConnected(5000));
+        client.write("FileOpen\n");
+        QVERIFY(client.waitForBytesWritten(5000));
+        // The operation's steps let events run: the request arrives but is not carried out.
+        for (int i = 0; i < 50; ++i)
+        {
+            app.IsCancelRequested();
+            QTest::qWait(1);
+        }
+        QCOMPARE(ListedPaths(frame), QStringList({a}));
+        QVERIFY(!client.canReadLine());
+        app.EndBusy();
+        QVERIFY(QTest::qWaitFor([&client] { return client.canReadLine(); }, 30000));
+        QCOMPARE(client.readLine(), QByteArray("Done\n"));
+        QCOMPARE(ListedPaths(frame), QStringList({b}));
         app.ExitInstance();
     }
 
