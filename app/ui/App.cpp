@@ -227,6 +227,9 @@ void CApp::ScheduleScreenshot()
                            if (!bSaved)
                                qWarning("Could not save the screenshot to %s",
                                         qPrintable(strTarget));
+                           // A diagnostics dialog of the start-up would keep the program open.
+                           if (QWidget* pModal = QApplication::activeModalWidget())
+                               pModal->close();
                            m_pMainWnd->close();
                        });
 }

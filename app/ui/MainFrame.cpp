@@ -144,8 +144,7 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
     setCentralWidget(m_pFileView.get());
     setFocusProxy(m_pFileView.get());
     app.m_pFileView = m_pFileView.get();
-    connect(m_pFileView.get(), &CFileView::itemCountChanged, this,
-            &CMainFrame::UpdateItemCount);
+    connect(m_pFileView.get(), &CFileView::itemCountChanged, this, &CMainFrame::UpdateItemCount);
 
     CreateFolderPane();
     resize(900, 600);
@@ -277,8 +276,7 @@ void CMainFrame::CreateFolderPane()
                               QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::LeftDockWidgetArea, m_pFolderBar.get());
     resizeDocks({m_pFolderBar.get()}, {200}, Qt::Horizontal);
-    connect(m_pFolderBar.get(), &CFolderBar::folderActivated, this,
-            &CMainFrame::OnFolderActivated);
+    connect(m_pFolderBar.get(), &CFolderBar::folderActivated, this, &CMainFrame::OnFolderActivated);
 }
 
 void CMainFrame::OnFolderActivated(const CString& strPath, bool bIncludeSubfolders, bool bAppend)
