@@ -147,7 +147,7 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
     connect(m_pFileView.get(), &CFileView::itemCountChanged, this, &CMainFrame::UpdateItemCount);
 
     CreateFolderPane();
-    resize(900, 600);
+    resize(1100, 680);
 
     // The command states follow the program's state whenever it goes idle, as menu items and
     // buttons are expected to.
