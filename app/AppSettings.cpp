@@ -1,6 +1,6 @@
 #include "app/AppSettings.h"
 
-#include "base/SpecialFolders.h"
+#include "base/UserFolders.h"
 
 namespace
 {
@@ -64,7 +64,7 @@ void CAppSettings::LoadSettings(IProfileStore& store)
 
     // A first start continues from the music folder; the user's own start folder has no default.
     if (m_strLastPath.IsEmpty())
-        m_strLastPath = SpecialFolders::GetMusicFolder();
+        m_strLastPath = UserFolders::GetMusicFolder();
 
     if (!m_presets.LoadFromRegistry(store))
         m_presets.AddDefaultPresets();

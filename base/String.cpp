@@ -348,7 +348,7 @@ void CString::Truncate(int nNewLength)
 namespace
 {
 
-struct Spec
+struct Directive
 {
     bool bLeft = false;
     bool bPlus = false;
@@ -360,20 +360,20 @@ struct Spec
     char16_t chConv = 0;
 };
 
-void Pad(std::u16string& out, std::u16string body, const Spec& spec, bool bNumeric)
+void Pad(std::u16string& out, std::u16string body, const Directive& dir, bool bNumeric)
 {
-    if (spec.nWidth < 0 || static_cast<int>(body.size()) >= spec.nWidth)
+    if (dir.nWidth < 0 || static_cast<int>(body.size()) >= dir.nWidth)
     {
         out += body;
         return;
     }
-    const size_t fill = static_cast<size_t>(spec.nWidth) - body.size();
-    if (spec.bLeft)
+    const size_t fill = static_cast<size_t>(dir.nWidth) - body.size();
+    if (dir.bLeft)
     {
         out += body;
         out.append(fill, u' ');
     }
-    else if (spec.bZero && bNumeric)
+    else if (dir.bZero && bNumeric)
     {
         // Zeros go after a sign or a 0x prefix.
         size_t prefix = 0;
@@ -401,7 +401,7 @@ std::u16string Widen(const char* p)
     return s;
 }
 
-std::u16string FormatInteger(const CString::FormatArg& arg, const Spec& spec)
+std::u16string FormatInteger(const CString::FormatArg& arg, const Directive& dir)
 {
     unsigned long long magnitude = 0;
     bool bNegative = false;
@@ -424,39 +424,39 @@ std::u16string FormatInteger(const CString::FormatArg& arg, const Spec& spec)
         break;
     }
     // %u of a negative signed value shows it as the unsigned value it is in memory.
-    if ((spec.chConv == u'u' || spec.chConv == u'x' || spec.chConv == u'X' ||
-         spec.chConv == u'o') &&
+    if ((dir.chConv == u'u' || dir.chConv == u'x' || dir.chConv == u'X' ||
+         dir.chConv == u'o') &&
         bNegative && arg.kind == CString::FormatArg::Kind::Signed)
     {
         magnitude = static_cast<unsigned long long>(arg.nSigned);
         bNegative = false;
     }
-    const int base = (spec.chConv == u'x' || spec.chConv == u'X') ? 16
-                     : spec.chConv == u'o'                       ? 8
+    const int base = (dir.chConv == u'x' || dir.chConv == u'X') ? 16
+                     : dir.chConv == u'o'                       ? 8
                                                                  : 10;
-    const char* digits = spec.chConv == u'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+    const char* digits = dir.chConv == u'X' ? "0123456789ABCDEF" : "0123456789abcdef";
     std::u16string num;
     do
     {
         num += static_cast<char16_t>(digits[magnitude % static_cast<unsigned>(base)]);
         magnitude /= static_cast<unsigned>(base);
     } while (magnitude);
-    if (spec.nPrecision >= 0 && static_cast<int>(num.size()) < spec.nPrecision)
-        num.append(static_cast<size_t>(spec.nPrecision) - num.size(), u'0');
+    if (dir.nPrecision >= 0 && static_cast<int>(num.size()) < dir.nPrecision)
+        num.append(static_cast<size_t>(dir.nPrecision) - num.size(), u'0');
     std::reverse(num.begin(), num.end());
     std::u16string sign;
     if (bNegative)
         sign = u"-";
-    else if (spec.bPlus && (spec.chConv == u'd' || spec.chConv == u'i'))
+    else if (dir.bPlus && (dir.chConv == u'd' || dir.chConv == u'i'))
         sign = u"+";
-    else if (spec.bSpace && (spec.chConv == u'd' || spec.chConv == u'i'))
+    else if (dir.bSpace && (dir.chConv == u'd' || dir.chConv == u'i'))
         sign = u" ";
-    if (spec.bAlt && base == 16)
-        sign += spec.chConv == u'X' ? u"0X" : u"0x";
+    if (dir.bAlt && base == 16)
+        sign += dir.chConv == u'X' ? u"0X" : u"0x";
     return sign + num;
 }
 
-std::u16string FormatDouble(const CString::FormatArg& arg, const Spec& spec)
+std::u16string FormatDouble(const CString::FormatArg& arg, const Directive& dir)
 {
     double value = 0;
     switch (arg.kind)
@@ -474,11 +474,11 @@ std::u16string FormatDouble(const CString::FormatArg& arg, const Spec& spec)
     case CString::FormatArg::Kind::String:
         break;
     }
-    const int precision = spec.nPrecision < 0 ? 6 : std::min(spec.nPrecision, 100);
+    const int precision = dir.nPrecision < 0 ? 6 : std::min(dir.nPrecision, 100);
     std::chars_format form = std::chars_format::fixed;
-    if (spec.chConv == u'e' || spec.chConv == u'E')
+    if (dir.chConv == u'e' || dir.chConv == u'E')
         form = std::chars_format::scientific;
-    else if (spec.chConv == u'g' || spec.chConv == u'G')
+    else if (dir.chConv == u'g' || dir.chConv == u'G')
         form = std::chars_format::general;
     std::array<char, 512> buf{};
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size() - 1, value, form,
@@ -489,22 +489,22 @@ std::u16string FormatDouble(const CString::FormatArg& arg, const Spec& spec)
         return u"";
     *res.ptr = 0;
     std::u16string text = Widen(buf.data());
-    if (spec.chConv == u'E' || spec.chConv == u'G' || spec.chConv == u'F')
+    if (dir.chConv == u'E' || dir.chConv == u'G' || dir.chConv == u'F')
     {
         for (auto& ch : text)
             ch = ToUpperCase(ch);
     }
     if (!text.empty() && text[0] != u'-')
     {
-        if (spec.bPlus)
+        if (dir.bPlus)
             text.insert(text.begin(), u'+');
-        else if (spec.bSpace)
+        else if (dir.bSpace)
             text.insert(text.begin(), u' ');
     }
     return text;
 }
 
-std::u16string FormatText(const CString::FormatArg& arg, const Spec& spec)
+std::u16string FormatText(const CString::FormatArg& arg, const Directive& dir)
 {
     std::u16string text;
     switch (arg.kind)
@@ -517,7 +517,7 @@ std::u16string FormatText(const CString::FormatArg& arg, const Spec& spec)
         break;
     default:
     {
-        Spec d = spec;
+        Directive d = dir;
         d.chConv = u'd';
         d.nPrecision = -1;
         text = arg.kind == CString::FormatArg::Kind::Double ? FormatDouble(arg, {.chConv = u'g'})
@@ -525,9 +525,9 @@ std::u16string FormatText(const CString::FormatArg& arg, const Spec& spec)
         break;
     }
     }
-    if (spec.chConv != u'c' && spec.nPrecision >= 0 &&
-        static_cast<size_t>(spec.nPrecision) < text.size())
-        text.resize(static_cast<size_t>(spec.nPrecision));
+    if (dir.chConv != u'c' && dir.nPrecision >= 0 &&
+        static_cast<size_t>(dir.nPrecision) < text.size())
+        text.resize(static_cast<size_t>(dir.nPrecision));
     return text;
 }
 
@@ -562,31 +562,31 @@ void CString::FormatImpl(std::u16string& out, std::u16string_view fmt, const For
             ++i;
             continue;
         }
-        Spec spec;
+        Directive dir;
         size_t j = i + 1;
         for (; j < fmt.size(); ++j)
         {
             const char16_t f = fmt[j];
             if (f == u'-')
-                spec.bLeft = true;
+                dir.bLeft = true;
             else if (f == u'+')
-                spec.bPlus = true;
+                dir.bPlus = true;
             else if (f == u' ')
-                spec.bSpace = true;
+                dir.bSpace = true;
             else if (f == u'0')
-                spec.bZero = true;
+                dir.bZero = true;
             else if (f == u'#')
-                spec.bAlt = true;
+                dir.bAlt = true;
             else
                 break;
         }
         if (j < fmt.size() && fmt[j] == u'*')
         {
-            spec.nWidth = takeInt();
-            if (spec.nWidth < 0)
+            dir.nWidth = takeInt();
+            if (dir.nWidth < 0)
             {
-                spec.bLeft = true;
-                spec.nWidth = -spec.nWidth;
+                dir.bLeft = true;
+                dir.nWidth = -dir.nWidth;
             }
             ++j;
         }
@@ -594,26 +594,26 @@ void CString::FormatImpl(std::u16string& out, std::u16string_view fmt, const For
         {
             while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9')
             {
-                spec.nWidth = std::max(spec.nWidth, 0) * 10 + (fmt[j] - u'0');
-                spec.nWidth = std::min(spec.nWidth, 4096);
+                dir.nWidth = std::max(dir.nWidth, 0) * 10 + (fmt[j] - u'0');
+                dir.nWidth = std::min(dir.nWidth, 4096);
                 ++j;
             }
         }
         if (j < fmt.size() && fmt[j] == u'.')
         {
             ++j;
-            spec.nPrecision = 0;
+            dir.nPrecision = 0;
             if (j < fmt.size() && fmt[j] == u'*')
             {
-                spec.nPrecision = takeInt();
+                dir.nPrecision = takeInt();
                 ++j;
             }
             else
             {
                 while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9')
                 {
-                    spec.nPrecision = spec.nPrecision * 10 + (fmt[j] - u'0');
-                    spec.nPrecision = std::min(spec.nPrecision, 4096);
+                    dir.nPrecision = dir.nPrecision * 10 + (fmt[j] - u'0');
+                    dir.nPrecision = std::min(dir.nPrecision, 4096);
                     ++j;
                 }
             }
@@ -634,8 +634,8 @@ void CString::FormatImpl(std::u16string& out, std::u16string_view fmt, const For
             out.append(fmt.substr(i)); // an unfinished directive stays as written
             break;
         }
-        spec.chConv = fmt[j];
-        const bool bKnown = std::u16string_view(u"diuxXocCsSfFeEgG").find(spec.chConv) !=
+        dir.chConv = fmt[j];
+        const bool bKnown = std::u16string_view(u"diuxXocCsSfFeEgG").find(dir.chConv) !=
                             std::u16string_view::npos;
         if (!bKnown)
         {
@@ -647,7 +647,7 @@ void CString::FormatImpl(std::u16string& out, std::u16string_view fmt, const For
         if (nextArg >= nArgs)
             continue; // a missing argument prints nothing rather than reading past the list
         const FormatArg& arg = args[nextArg++];
-        switch (spec.chConv)
+        switch (dir.chConv)
         {
         case u'd':
         case u'i':
@@ -656,9 +656,9 @@ void CString::FormatImpl(std::u16string& out, std::u16string_view fmt, const For
         case u'X':
         case u'o':
             if (arg.kind == FormatArg::Kind::String)
-                Pad(out, std::u16string(arg.str), spec, false);
+                Pad(out, std::u16string(arg.str), dir, false);
             else
-                Pad(out, FormatInteger(arg, spec), spec, spec.nPrecision < 0);
+                Pad(out, FormatInteger(arg, dir), dir, dir.nPrecision < 0);
             break;
         case u'f':
         case u'F':
@@ -667,12 +667,12 @@ void CString::FormatImpl(std::u16string& out, std::u16string_view fmt, const For
         case u'g':
         case u'G':
             if (arg.kind == FormatArg::Kind::String)
-                Pad(out, std::u16string(arg.str), spec, false);
+                Pad(out, std::u16string(arg.str), dir, false);
             else
-                Pad(out, FormatDouble(arg, spec), spec, true);
+                Pad(out, FormatDouble(arg, dir), dir, true);
             break;
         default:
-            Pad(out, FormatText(arg, spec), spec, false);
+            Pad(out, FormatText(arg, dir), dir, false);
             break;
         }
     }

@@ -14,20 +14,20 @@
 #include <string>
 
 using namespace Fixtures;
-using Spec = CMp3Builder::FrameSpec;
+using Frame = CMp3Builder::FrameSpec;
 
 namespace
 {
 
-Spec MakeSpec(int nVersion, int nLayer, int nBitrate, int nSampleRate, int nMode = 0)
+Frame MakeFrame(int nVersion, int nLayer, int nBitrate, int nSampleRate, int nMode = 0)
 {
-    Spec spec;
-    spec.m_nVersion = nVersion;
-    spec.m_nLayer = nLayer;
-    spec.m_nBitrate = nBitrate;
-    spec.m_nSampleRate = nSampleRate;
-    spec.m_nChannelMode = nMode;
-    return spec;
+    Frame frame;
+    frame.m_nVersion = nVersion;
+    frame.m_nLayer = nLayer;
+    frame.m_nBitrate = nBitrate;
+    frame.m_nSampleRate = nSampleRate;
+    frame.m_nChannelMode = nMode;
+    return frame;
 }
 
 std::string Hex(const Bytes& bytes)
@@ -61,20 +61,20 @@ UINT BigEndian32(const Bytes& bytes, size_t nOffset)
 
 TEST(Mp3BuilderTest, HeadersOfKnownStreams)
 {
-    Spec common;
+    Frame common;
     common.m_nModeExtension = 2;
     common.m_bOriginal = TRUE;
     EXPECT_EQ(Hex(CMp3Builder::Header(common)), "FF FB 90 64");
-    EXPECT_EQ(Hex(CMp3Builder::Header(Spec())), "FF FB 90 40");
+    EXPECT_EQ(Hex(CMp3Builder::Header(Frame())), "FF FB 90 40");
 
-    EXPECT_EQ(Hex(CMp3Builder::Header(MakeSpec(CMp3Builder::MPEG2, 3, 64, 22050, 3))),
+    EXPECT_EQ(Hex(CMp3Builder::Header(MakeFrame(CMp3Builder::MPEG2, 3, 64, 22050, 3))),
               "FF F3 80 C0");
-    EXPECT_EQ(Hex(CMp3Builder::Header(MakeSpec(CMp3Builder::MPEG25, 3, 8, 8000, 3))),
+    EXPECT_EQ(Hex(CMp3Builder::Header(MakeFrame(CMp3Builder::MPEG25, 3, 8, 8000, 3))),
               "FF E3 18 C0");
-    Spec layer2 = MakeSpec(CMp3Builder::MPEG1, 2, 192, 48000);
+    Frame layer2 = MakeFrame(CMp3Builder::MPEG1, 2, 192, 48000);
     layer2.m_bProtected = TRUE;
     EXPECT_EQ(Hex(CMp3Builder::Header(layer2)), "FF FC A4 00");
-    Spec layer1 = MakeSpec(CMp3Builder::MPEG1, 1, 448, 32000, CMp3Builder::DUAL_CHANNEL);
+    Frame layer1 = MakeFrame(CMp3Builder::MPEG1, 1, 448, 32000, CMp3Builder::DUAL_CHANNEL);
     layer1.m_bPadding = TRUE;
     layer1.m_bPrivate = TRUE;
     layer1.m_bCopyrighted = TRUE;
@@ -82,16 +82,16 @@ TEST(Mp3BuilderTest, HeadersOfKnownStreams)
     EXPECT_EQ(Hex(CMp3Builder::Header(layer1)), "FF FF EB 8B");
 
     // Raw fields for damaged headers.
-    Spec raw;
+    Frame raw;
     raw.m_nVersionBits = 1;
     raw.m_nLayerBits = 0;
     raw.m_nBitrateIndex = 15;
     raw.m_nSampleRateIndex = 3;
     EXPECT_EQ(Hex(CMp3Builder::Header(raw)), "FF E9 FC 40");
 
-    EXPECT_THROW(CMp3Builder::Header(MakeSpec(CMp3Builder::MPEG1, 3, 8, 44100)),
+    EXPECT_THROW(CMp3Builder::Header(MakeFrame(CMp3Builder::MPEG1, 3, 8, 44100)),
                  std::invalid_argument);
-    EXPECT_THROW(CMp3Builder::Header(MakeSpec(CMp3Builder::MPEG2, 3, 128, 44100)),
+    EXPECT_THROW(CMp3Builder::Header(MakeFrame(CMp3Builder::MPEG2, 3, 128, 44100)),
                  std::invalid_argument);
 }
 
@@ -122,9 +122,9 @@ TEST(Mp3BuilderTest, FrameLengthsFollowTheStandardFormulas)
     };
     for (const Case& c : cases)
     {
-        Spec spec = MakeSpec(c.nVersion, c.nLayer, c.nBitrate, c.nRate);
-        spec.m_bPadding = c.bPadding;
-        EXPECT_EQ(CMp3Builder::FrameLength(spec), c.nLength)
+        Frame frame = MakeFrame(c.nVersion, c.nLayer, c.nBitrate, c.nRate);
+        frame.m_bPadding = c.bPadding;
+        EXPECT_EQ(CMp3Builder::FrameLength(frame), c.nLength)
             << c.nVersion << " " << c.nLayer << " " << c.nBitrate << " " << c.nRate;
     }
     EXPECT_EQ(CMp3Builder::SamplesPerFrame(CMp3Builder::MPEG1, 1), 384u);
@@ -132,7 +132,7 @@ TEST(Mp3BuilderTest, FrameLengthsFollowTheStandardFormulas)
     EXPECT_EQ(CMp3Builder::SamplesPerFrame(CMp3Builder::MPEG1, 3), 1152u);
     EXPECT_EQ(CMp3Builder::SamplesPerFrame(CMp3Builder::MPEG25, 3), 576u);
 
-    Spec free = Spec();
+    Frame free = Frame();
     free.m_nBitrate = 0;
     free.m_nBitrateIndex = 0;
     EXPECT_THROW(CMp3Builder::FrameLength(free), std::invalid_argument);
@@ -142,14 +142,14 @@ TEST(Mp3BuilderTest, FrameLengthsFollowTheStandardFormulas)
 
 TEST(Mp3BuilderTest, PartsLieBackToBackAndTheLayoutSaysWhere)
 {
-    Spec padded;
+    Frame padded;
     padded.m_bPadding = TRUE;
     const Bytes id3v2 = CMp3Builder::Id3v2Tag(3, 100);
     CMp3Builder::Layout layout;
     const Bytes file = CMp3Builder()
                            .AddId3v2(id3v2)
                            .AddGarbage(Bytes(7, 0x55))
-                           .AddFrames(Spec(), 3)
+                           .AddFrames(Frame(), 3)
                            .AddFrames(padded, 2)
                            .AddId3v1(CMp3Builder::Id3v1Fields())
                            .Build(&layout);
@@ -204,18 +204,18 @@ TEST(Mp3BuilderTest, XingHeaderSitsAfterTheSideInformation)
     };
     for (const Case& c : cases)
     {
-        Spec spec = MakeSpec(c.nVersion, 3, 64, c.nRate, c.nMode);
-        spec.m_bProtected = c.bCrc;
+        Frame frame = MakeFrame(c.nVersion, 3, 64, c.nRate, c.nMode);
+        frame.m_bProtected = c.bCrc;
         CMp3Builder::Layout layout;
         const Bytes file = CMp3Builder()
                                .AddId3v2(CMp3Builder::Id3v2Tag(4, 20))
-                               .AddXingFrame(spec)
-                               .AddFrames(spec, 9)
+                               .AddXingFrame(frame)
+                               .AddFrames(frame, 9)
                                .Build(&layout);
         ASSERT_EQ(layout.m_nXingFrame, 30u);
         EXPECT_EQ(layout.m_nFirstFrame, 30u);
         EXPECT_EQ(layout.m_nXingOffset, 30 + c.nOffset);
-        EXPECT_EQ(CMp3Builder::XingOffset(spec, false), c.nOffset);
+        EXPECT_EQ(CMp3Builder::XingOffset(frame, false), c.nOffset);
         EXPECT_EQ(std::string(file.begin() + 30 + c.nOffset, file.begin() + 34 + c.nOffset),
                   "Xing");
         EXPECT_EQ(BigEndian32(file, 30 + c.nOffset + 4), 15u); // all four fields
@@ -230,7 +230,7 @@ TEST(Mp3BuilderTest, XingHeaderSitsAfterTheSideInformation)
     }
 
     // Where a strict encoder would put it in a protected frame: after the CRC word.
-    Spec protectedSpec;
+    Frame protectedSpec;
     protectedSpec.m_bProtected = TRUE;
     CMp3Builder::XingSpec afterCrc;
     afterCrc.m_bAfterCrc = TRUE;
@@ -247,7 +247,7 @@ TEST(Mp3BuilderTest, XingFieldsCanBeLeftOutOrGiven)
     xing.m_bTocField = FALSE;
     xing.m_nBytes = 4800000;
     CMp3Builder::Layout layout;
-    Bytes file = CMp3Builder().AddXingFrame(Spec(), xing).AddFrames(Spec(), 2).Build(&layout);
+    Bytes file = CMp3Builder().AddXingFrame(Frame(), xing).AddFrames(Frame(), 2).Build(&layout);
     EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "Info");
     EXPECT_EQ(BigEndian32(file, 40), 0x0Au);    // bytes and quality
     EXPECT_EQ(BigEndian32(file, 44), 4800000u); // bytes come first when frames are absent
@@ -258,34 +258,34 @@ TEST(Mp3BuilderTest, XingFieldsCanBeLeftOutOrGiven)
     odd.m_nFrames = 11962;
     odd.m_nFlags = 0x01;
     odd.m_nOffset = 21;
-    file = CMp3Builder().AddXingFrame(Spec(), odd).Build(&layout);
+    file = CMp3Builder().AddXingFrame(Frame(), odd).Build(&layout);
     EXPECT_EQ(std::string(file.begin() + 21, file.begin() + 25), "Xing");
     EXPECT_EQ(BigEndian32(file, 25), 1u);
     EXPECT_EQ(BigEndian32(file, 29), 11962u);
     EXPECT_EQ(BigEndian32(file, 33), 417u); // this frame alone
 
     // A frame too small for the header it should carry is refused, not overrun.
-    EXPECT_THROW(CMp3Builder().AddXingFrame(MakeSpec(CMp3Builder::MPEG25, 3, 8, 8000)).Build(),
+    EXPECT_THROW(CMp3Builder().AddXingFrame(MakeFrame(CMp3Builder::MPEG25, 3, 8, 8000)).Build(),
                  std::invalid_argument);
 }
 
 TEST(Mp3BuilderTest, PayloadIsZeroOrARepeatablePattern)
 {
-    Spec protectedSpec;
+    Frame protectedSpec;
     protectedSpec.m_bProtected = TRUE;
     CMp3Builder::Layout layout;
-    const Bytes zero = CMp3Builder().AddFrames(Spec(), 2).Build(&layout);
+    const Bytes zero = CMp3Builder().AddFrames(Frame(), 2).Build(&layout);
     for (size_t i = 4; i < 417; ++i)
     {
         ASSERT_EQ(zero[i], 0) << i;
     }
 
     const Bytes a =
-        CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern, 5).AddFrames(Spec(), 3).Build();
+        CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern, 5).AddFrames(Frame(), 3).Build();
     const Bytes b =
-        CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern, 5).AddFrames(Spec(), 3).Build();
+        CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern, 5).AddFrames(Frame(), 3).Build();
     const Bytes c =
-        CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern, 6).AddFrames(Spec(), 3).Build();
+        CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern, 6).AddFrames(Frame(), 3).Build();
     EXPECT_EQ(a, b);
     EXPECT_NE(a, c);
     EXPECT_EQ(a.size(), 3u * 417);
@@ -366,7 +366,7 @@ TEST(Mp3BuilderTest, TempDirAndFileHelpers)
         EXPECT_EQ(dir.StrPathOf("a.mp3").ToUtf8(), (kept / "a.mp3").string());
 
         const Bytes bytes =
-            CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern).AddFrames(Spec(), 4).Build();
+            CMp3Builder().SetPayload(CMp3Builder::Payload::Pattern).AddFrames(Frame(), 4).Build();
         WriteFileBytes(dir.PathOf("a.mp3"), bytes);
         EXPECT_EQ(ReadFileBytes(dir.PathOf("a.mp3")), bytes);
         EXPECT_EQ(ReadFileRange(dir.PathOf("a.mp3"), 417, 4),

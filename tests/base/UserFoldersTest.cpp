@@ -1,4 +1,4 @@
-#include "base/SpecialFolders.h"
+#include "base/UserFolders.h"
 
 #include "base/Path.h"
 
@@ -53,10 +53,10 @@ private:
 };
 
 // HOME is a fresh temporary folder; XDG_CONFIG_HOME its "cfg" folder.
-class SpecialFoldersTest : public ::testing::Test
+class UserFoldersTest : public ::testing::Test
 {
 protected:
-    SpecialFoldersTest()
+    UserFoldersTest()
         : m_home("HOME", Home().c_str()), m_config("XDG_CONFIG_HOME", Config().c_str())
     {
         fs::create_directory(Config());
@@ -75,7 +75,7 @@ protected:
                       std::ios::binary)
             << strText;
     }
-    std::string Music() const { return Path::ToNative(SpecialFolders::GetMusicFolder()); }
+    std::string Music() const { return Path::ToNative(UserFolders::GetMusicFolder()); }
 
     Fixtures::CTempDir m_dir;
     CScopedEnv m_home;
@@ -84,7 +84,7 @@ protected:
 
 } // namespace
 
-TEST_F(SpecialFoldersTest, XdgMusicFolderRelativeToHome)
+TEST_F(UserFoldersTest, XdgMusicFolderRelativeToHome)
 {
     MakeFolder("Tunes");
     MakeFolder("Music");
@@ -95,14 +95,14 @@ TEST_F(SpecialFoldersTest, XdgMusicFolderRelativeToHome)
     EXPECT_EQ(Music(), Home() + "/Tunes");
 }
 
-TEST_F(SpecialFoldersTest, XdgMusicFolderAbsoluteWithShellEscapes)
+TEST_F(UserFoldersTest, XdgMusicFolderAbsoluteWithShellEscapes)
 {
     MakeFolder("my \"music\" $x\\y");
     WriteUserDirs("  XDG_MUSIC_DIR = \"" + Home() + "/my \\\"music\\\" \\$x\\\\y/\"  # note\r\n");
     EXPECT_EQ(Music(), Home() + "/my \"music\" $x\\y");
 }
 
-TEST_F(SpecialFoldersTest, LaterLineWins)
+TEST_F(UserFoldersTest, LaterLineWins)
 {
     MakeFolder("A");
     MakeFolder("B");
@@ -110,13 +110,13 @@ TEST_F(SpecialFoldersTest, LaterLineWins)
     EXPECT_EQ(Music(), Home() + "/B");
 }
 
-TEST_F(SpecialFoldersTest, DisabledEntryMeansHome)
+TEST_F(UserFoldersTest, DisabledEntryMeansHome)
 {
     WriteUserDirs("XDG_MUSIC_DIR=\"$HOME/\"\n");
     EXPECT_EQ(Music(), Home());
 }
 
-TEST_F(SpecialFoldersTest, InvalidEntriesAreIgnored)
+TEST_F(UserFoldersTest, InvalidEntriesAreIgnored)
 {
     MakeFolder("Music");
     MakeFolder("Tunes");
@@ -130,28 +130,28 @@ TEST_F(SpecialFoldersTest, InvalidEntriesAreIgnored)
     }
 }
 
-TEST_F(SpecialFoldersTest, MissingXdgFolderFallsBackToMusic)
+TEST_F(UserFoldersTest, MissingXdgFolderFallsBackToMusic)
 {
     WriteUserDirs("XDG_MUSIC_DIR=\"$HOME/Gone\"\n");
     MakeFolder("Music");
     EXPECT_EQ(Music(), Home() + "/Music");
     fs::remove(Home() + "/Music");
-    EXPECT_TRUE(SpecialFolders::GetMusicFolder().IsEmpty());
+    EXPECT_TRUE(UserFolders::GetMusicFolder().IsEmpty());
 }
 
-TEST_F(SpecialFoldersTest, WithoutUserDirsFileTheMusicFolderOfHome)
+TEST_F(UserFoldersTest, WithoutUserDirsFileTheMusicFolderOfHome)
 {
-    EXPECT_TRUE(SpecialFolders::GetMusicFolder().IsEmpty()); // not created
+    EXPECT_TRUE(UserFolders::GetMusicFolder().IsEmpty()); // not created
     EXPECT_FALSE(fs::exists(Home() + "/Music"));
     MakeFolder("Music");
     EXPECT_EQ(Music(), Home() + "/Music");
     // A file of that name is no folder.
     fs::remove(Home() + "/Music");
     std::ofstream(Home() + "/Music") << "x";
-    EXPECT_TRUE(SpecialFolders::GetMusicFolder().IsEmpty());
+    EXPECT_TRUE(UserFolders::GetMusicFolder().IsEmpty());
 }
 
-TEST_F(SpecialFoldersTest, ConfigFolderDefaultsToDotConfig)
+TEST_F(UserFoldersTest, ConfigFolderDefaultsToDotConfig)
 {
     MakeFolder(".config");
     MakeFolder("Songs");
@@ -165,12 +165,12 @@ TEST_F(SpecialFoldersTest, ConfigFolderDefaultsToDotConfig)
     EXPECT_EQ(Music(), Home() + "/Songs");
 }
 
-TEST_F(SpecialFoldersTest, NamesThatAreNotUtf8SurviveWhole)
+TEST_F(UserFoldersTest, NamesThatAreNotUtf8SurviveWhole)
 {
     const std::string strName = "M\xFCsik \xFF";
     MakeFolder(strName);
     WriteUserDirs("XDG_MUSIC_DIR=\"$HOME/" + strName + "\"\n");
-    const CString strFolder = SpecialFolders::GetMusicFolder();
+    const CString strFolder = UserFolders::GetMusicFolder();
     EXPECT_EQ(Path::ToNative(strFolder), Home() + "/" + strName);
 }
 

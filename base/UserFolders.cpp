@@ -1,4 +1,4 @@
-#include "base/SpecialFolders.h"
+#include "base/UserFolders.h"
 
 #include "base/Path.h"
 
@@ -18,7 +18,7 @@
 #include <vector>
 #endif
 
-namespace SpecialFolders
+namespace UserFolders
 {
 
 #ifdef _WIN32
@@ -185,4 +185,4 @@ CString GetMusicFolder()
 
 #endif
 
-} // namespace SpecialFolders
+} // namespace UserFolders
