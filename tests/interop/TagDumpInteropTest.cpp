@@ -12,6 +12,7 @@
 #include "tags/MpegFile.h"
 #include "tags/MpegProperties.h"
 
+#include "fixtures/CorpusCopy.h"
 #include "fixtures/Mp3Builder.h"
 
 #include <gtest/gtest.h>
@@ -272,9 +273,10 @@ TEST_F(TagDumpInteropTest, PrintsValidJsonThatMatchesTheLibrary)
 // Every corpus file, damaged ones included, gives valid JSON that says what the library reads.
 TEST_F(TagDumpInteropTest, PrintsValidJsonForEveryCorpusFile)
 {
+    const CCorpusCopy corpus;
     std::vector<std::filesystem::path> files;
     std::vector<std::string> outputs;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TW_CORPUS_DIR))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus.GetRoot()))
     {
         if (!entry.is_regular_file())
             continue;

@@ -3,6 +3,7 @@
 // same.
 #include "AllocationWatch.h"
 #include "ID3v2TagBytes.h"
+#include "fixtures/CorpusCopy.h"
 
 #include "tags/FileEx.h"
 #include "tags/ID3v2.h"
@@ -160,7 +161,8 @@ TEST(ID3v2TagCorpusTest, AllocationWatchSeesAllocations)
 
 TEST(ID3v2TagCorpusTest, EveryFileReadsRendersAndReadsBack)
 {
-    const fs::path root(TW_CORPUS_DIR);
+    const Fixtures::CCorpusCopy corpus;
+    const fs::path& root = corpus.GetRoot();
     size_t nFiles = 0;
     size_t nTags = 0;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
@@ -180,14 +182,15 @@ TEST(ID3v2TagCorpusTest, EveryFileReadsRendersAndReadsBack)
 // What some of the files are known to hold.
 TEST(ID3v2TagCorpusTest, KnownFiles)
 {
+    const Fixtures::CCorpusCopy corpus;
     std::map<std::string, CorpusResult> results;
-    auto get = [&results](const std::string& strName) -> const CorpusResult&
+    auto get = [&results, &corpus](const std::string& strName) -> const CorpusResult&
     {
         SCOPED_TRACE(strName);
         auto it = results.find(strName);
         if (it == results.end())
         {
-            it = results.emplace(strName, Examine(fs::path(TW_CORPUS_DIR) / strName)).first;
+            it = results.emplace(strName, Examine(corpus.GetRoot() / strName)).first;
         }
         return it->second;
     };
