@@ -17,6 +17,7 @@ struct tagSTRINGRESOURCE
 
 // Sorted by number.
 constexpr tagSTRINGRESOURCE kStrings[] = {
+    {IDS_TOOLBAR_STANDARD, u"Standard"},
     {IDS_INVALID_PLAYLIST, u"The file '%1'  is not valid playlist."},
     {IDS_USE_SAME_FIELD,
      u"The field you want to add/edit is already exist and/or it's value is vary for each tag "
@@ -54,6 +55,9 @@ constexpr tagSTRINGRESOURCE kStrings[] = {
      u"A file name can't contain any of the following characters: \\ / \" * ? < > |"},
     {IDS_TOO_MANY_PRESETS, u"You can't create more than 16 presets."},
     {IDS_PRESS_ESC_TO_CANCEL, u"Press [Esc] to cancel"},
+    {IDS_INCLUDE_SUBDIRECTORIES, u"Include subdirectorues\nInclude Subdirectories"},
+    {IDS_APPEND_TO_LIST, u"Append to the current list of files\nAppend to the Files List"},
+    {IDS_SET_DEFAULT_PATH, u"Set selected directory as the default path\nSet Default Path"},
     {IDS_READY, u"Ready"},
     {IDS_ENTER_POSITIVE_INTEGER, u"Enter a positive integer."},
 };

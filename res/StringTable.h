@@ -7,6 +7,7 @@
 namespace Res
 {
 
+inline constexpr UINT IDS_TOOLBAR_STANDARD = 124;
 inline constexpr UINT IDS_INVALID_PLAYLIST = 126;
 inline constexpr UINT IDS_USE_SAME_FIELD = 127;
 inline constexpr UINT IDS_APP_TITLE = 128;
@@ -30,6 +31,10 @@ inline constexpr UINT IDS_INVALID_RENAME_FORMAT = 146;
 inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
 inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
 inline constexpr UINT IDS_PRESS_ESC_TO_CANCEL = 318;
+// The folder pane's buttons: status-bar prompt, "\n", tool tip; numbered as their commands.
+inline constexpr UINT IDS_INCLUDE_SUBDIRECTORIES = 320;
+inline constexpr UINT IDS_APPEND_TO_LIST = 321;
+inline constexpr UINT IDS_SET_DEFAULT_PATH = 322;
 inline constexpr UINT IDS_READY = 57345;
 inline constexpr UINT IDS_ENTER_POSITIVE_INTEGER = 61719;
 

@@ -209,7 +209,7 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBar()
 {
-    m_pToolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_pToolBar = new QToolBar(ToQString(Res::LoadResourceString(Res::IDS_TOOLBAR_STANDARD)), this);
     m_pToolBar->setObjectName(QStringLiteral("Standard"));
     m_pToolBar->setIconSize(QSize(16, 16));
     m_pToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);

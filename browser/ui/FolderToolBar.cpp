@@ -1,5 +1,8 @@
 #include "FolderToolBar.h"
 
+#include "QtString.h"
+#include "res/StringTable.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -12,29 +15,10 @@ constexpr int IMAGE_SIZE = 16;
 constexpr int BUTTON_WIDTH = 22;
 constexpr int BUTTON_HEIGHT = 21;
 
-// Status-bar prompt and tooltip of each button, the two halves of its text.
-struct tagBUTTONTEXT
-{
-    UINT nID;
-    const char16_t* pszText;
-};
-
-constexpr tagBUTTONTEXT BUTTON_TEXTS[] = {
-    {CFolderToolBar::ID_INCLUDE_SUBDIRECTORIES, u"Include subdirectorues\nInclude Subdirectories"},
-    {CFolderToolBar::ID_APPEND_TO_LIST,
-     u"Append to the current list of files\nAppend to the Files List"},
-    {CFolderToolBar::ID_SET_DEFAULT_PATH,
-     u"Set selected directory as the default path\nSet Default Path"},
-};
-
+// Status-bar prompt (0) or tool tip (1) of a button: the halves of its string.
 QString ButtonText(UINT nID, int nPart)
 {
-    for (const tagBUTTONTEXT& text : BUTTON_TEXTS)
-    {
-        if (text.nID == nID)
-            return QString::fromUtf16(text.pszText).section(u'\n', nPart, nPart);
-    }
-    return {};
+    return ToQString(Res::LoadResourceString(nID)).section(u'\n', nPart, nPart);
 }
 
 void DrawFolder(QPainter& painter, const QRectF& rect)
