@@ -10,6 +10,9 @@ packages=(
     libgl-dev xvfb xauth
     # Independent tag readers and writers the interop suite checks against.
     python3-mutagen eyed3 id3v2 kid3-cli ffmpeg lame sox
+    # The Windows build: the mingw-w64 cross compiler, GoogleTest sources to build with it, and
+    # Wine to run its tests.
+    g++-mingw-w64-x86-64-posix googletest wine64
 )
 
 missing=()
