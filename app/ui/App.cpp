@@ -1,8 +1,10 @@
 #include "app/ui/App.h"
 
 #include "app/AppCommandLineInfo.h"
+#include "app/ui/AboutDlg.h"
 #include "app/ui/CommandIds.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/OptionsDialog.h"
 #include "app/ui/QtProfileStore.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TermSignal.h"
@@ -184,6 +186,18 @@ BOOL CApp::OnCommand(UINT nID)
     case Cmd::ID_TERM_OF_USE:
         OpenProgramFile(CString(u"TermOfUse.txt"));
         return TRUE;
+    case Cmd::ID_TOOLS_OPTIONS:
+    {
+        COptionsDialog dialog(*this, COptionsDialog::PAGE_GENERAL, m_pMainWnd.get());
+        dialog.DoModal();
+        return TRUE;
+    }
+    case Cmd::ID_APP_ABOUT:
+    {
+        CAboutDlg dialog(m_pMainWnd.get());
+        dialog.DoModal();
+        return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -191,7 +205,8 @@ BOOL CApp::OnCommand(UINT nID)
 
 BOOL CApp::OnUpdateCommand(UINT nID, tagCMDSTATE& /*state*/)
 {
-    return nID == Cmd::ID_VERSION_HISTORY || nID == Cmd::ID_TERM_OF_USE;
+    return nID == Cmd::ID_VERSION_HISTORY || nID == Cmd::ID_TERM_OF_USE ||
+           nID == Cmd::ID_TOOLS_OPTIONS || nID == Cmd::ID_APP_ABOUT;
 }
 
 void CApp::OpenProgramFile(const CString& strFileName)
