@@ -66,6 +66,33 @@ int CCollator::Compare(const CString& a, const CString& b) const
     return n - CSTR_EQUAL;
 }
 
+CCollator::SortKey CCollator::GetSortKey(const CString& str) const
+{
+    const wchar_t* pszLocale = m_strLocale.empty()
+                                   ? LOCALE_NAME_USER_DEFAULT
+                                   : reinterpret_cast<const wchar_t*>(m_strLocale.c_str());
+    const wchar_t* pszText = reinterpret_cast<const wchar_t*>(str.GetString());
+    const int nBytes = ::LCMapStringEx(pszLocale, LCMAP_SORTKEY, pszText, str.GetLength(), nullptr,
+                                       0, nullptr, nullptr, 0);
+    SortKey key;
+    if (nBytes > 0)
+    {
+        std::string bytes(static_cast<size_t>(nBytes), '\0');
+        if (::LCMapStringEx(pszLocale, LCMAP_SORTKEY, pszText, str.GetLength(),
+                            reinterpret_cast<LPWSTR>(bytes.data()), nBytes, nullptr, nullptr,
+                            0) == nBytes)
+        {
+            // Sort keys compare as unsigned bytes.
+            for (const char ch : bytes)
+                key.push_back(static_cast<wchar_t>(static_cast<unsigned char>(ch)));
+            return key;
+        }
+    }
+    // As Compare falls back to the code units.
+    key.assign(str.str().begin(), str.str().end());
+    return key;
+}
+
 BOOL CCollator::IsOrdinal() const
 {
     return FALSE;
@@ -92,6 +119,24 @@ int CCollator::Compare(const CString& a, const CString& b) const
     ToWide(b, m_wstrB);
     // wcscoll stops at a terminator; texts with an embedded one are compared as far as it.
     return Sign(::wcscoll_l(m_wstrA.c_str(), m_wstrB.c_str(), m_locale));
+}
+
+CCollator::SortKey CCollator::GetSortKey(const CString& str) const
+{
+    SortKey key;
+    if (m_locale == static_cast<locale_t>(0))
+    {
+        // Code units in their own order, as Compare compares them.
+        key.assign(str.str().begin(), str.str().end());
+        return key;
+    }
+    ToWide(str, m_wstrA);
+    // As far as a terminator, as wcscoll reads it.
+    const size_t nLength = ::wcsxfrm_l(nullptr, m_wstrA.c_str(), 0, m_locale);
+    key.resize(nLength + 1);
+    ::wcsxfrm_l(key.data(), m_wstrA.c_str(), nLength + 1, m_locale);
+    key.resize(nLength);
+    return key;
 }
 
 BOOL CCollator::IsOrdinal() const

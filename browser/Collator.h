@@ -22,6 +22,11 @@ public:
 
     // Negative, zero or positive.
     int Compare(const CString& a, const CString& b) const;
+
+    // A key per text whose plain order (operator<) is the order Compare gives: a sort of many
+    // items transforms each text once instead of collating at every comparison.
+    using SortKey = std::wstring;
+    SortKey GetSortKey(const CString& str) const;
     // TRUE when no locale could be made and texts compare by their code units.
     BOOL IsOrdinal() const;
 

@@ -149,13 +149,40 @@ CString CFileAssocData::GetText(int nField) const
     }
 }
 
-int CFileAssocData::Compare(const CFileAssocData& a, const CFileAssocData& b, int nField,
-                            const CCollator& collator)
+const CString* CFileAssocData::GetSortText(int nField) const
 {
     switch (nField)
     {
     case FIELD_FILENAME:
-        return collator.Compare(a.m_strFileName, b.m_strFileName);
+        return &m_strFileName;
+    case FIELD_FOLDER:
+        return &m_strFolder;
+    case FIELD_TAG:
+        return &m_strTag;
+    case FIELD_TITLE:
+        return &m_strTitle;
+    case FIELD_ARTIST:
+        return &m_strArtist;
+    case FIELD_ALBUM:
+        return &m_strAlbum;
+    case FIELD_GENRE:
+        return &m_strGenre;
+    case FIELD_YEAR:
+        return &m_strYear;
+    case FIELD_COMMENT:
+        return &m_strComment;
+    default:
+        return nullptr;
+    }
+}
+
+int CFileAssocData::Compare(const CFileAssocData& a, const CFileAssocData& b, int nField,
+                            const CCollator& collator)
+{
+    if (const CString* pText = a.GetSortText(nField))
+        return collator.Compare(*pText, *b.GetSortText(nField));
+    switch (nField)
+    {
     case FIELD_SIZE:
         return CompareNumbers(a.m_nSize, b.m_nSize);
     case FIELD_CREATED:
@@ -164,22 +191,6 @@ int CFileAssocData::Compare(const CFileAssocData& a, const CFileAssocData& b, in
         return CompareFileTime(a.m_ftModified, b.m_ftModified);
     case FIELD_ACCESSED:
         return CompareFileTime(a.m_ftAccessed, b.m_ftAccessed);
-    case FIELD_FOLDER:
-        return collator.Compare(a.m_strFolder, b.m_strFolder);
-    case FIELD_TAG:
-        return collator.Compare(a.m_strTag, b.m_strTag);
-    case FIELD_TITLE:
-        return collator.Compare(a.m_strTitle, b.m_strTitle);
-    case FIELD_ARTIST:
-        return collator.Compare(a.m_strArtist, b.m_strArtist);
-    case FIELD_ALBUM:
-        return collator.Compare(a.m_strAlbum, b.m_strAlbum);
-    case FIELD_GENRE:
-        return collator.Compare(a.m_strGenre, b.m_strGenre);
-    case FIELD_YEAR:
-        return collator.Compare(a.m_strYear, b.m_strYear);
-    case FIELD_COMMENT:
-        return collator.Compare(a.m_strComment, b.m_strComment);
     case FIELD_TRACK:
         return CompareNumbers(a.m_nTrack, b.m_nTrack);
     case FIELD_LENGTH:

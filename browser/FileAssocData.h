@@ -53,6 +53,9 @@ public:
 
     // The display text of a field (FIELD_...); empty for an unknown one.
     CString GetText(int nField) const;
+    // The text a field sorts by, for the fields that sort as text (the collator compares
+    // them); null for the others.
+    const CString* GetSortText(int nField) const;
     // Negative, zero or positive for ascending order by the field; texts by the collator's
     // locale-aware, case-sensitive comparison. An unknown field compares equal.
     static int Compare(const CFileAssocData& a, const CFileAssocData& b, int nField,

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <numeric>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -542,4 +543,42 @@ void CFileList::Sort(
     std::stable_sort(m_items.begin(), m_items.end(),
                      [&compare](const tagITEM& a, const tagITEM& b)
                      { return compare(*a.pRecord, *b.pRecord) < 0; });
+}
+
+void CFileList::SortByField(int nField, BOOL bAscending, const CCollator& collator)
+{
+    if (m_items.empty() || !m_items.front().pRecord->GetSortText(nField))
+    {
+        if (bAscending)
+            Sort([&](const CFileAssocData& a, const CFileAssocData& b)
+                 { return CFileAssocData::Compare(a, b, nField, collator); });
+        else
+            Sort([&](const CFileAssocData& a, const CFileAssocData& b)
+                 { return -CFileAssocData::Compare(a, b, nField, collator); });
+        return;
+    }
+    std::vector<CCollator::SortKey> arrKeys;
+    arrKeys.reserve(m_items.size());
+    for (const tagITEM& item : m_items)
+        arrKeys.push_back(collator.GetSortKey(*item.pRecord->GetSortText(nField)));
+    SortByKeys(arrKeys, !bAscending);
+}
+
+void CFileList::SortByKeys(const std::vector<CCollator::SortKey>& arrKeys, BOOL bDescending)
+{
+    if (arrKeys.size() != m_items.size())
+        return;
+    std::vector<int> arrOrder(m_items.size());
+    std::iota(arrOrder.begin(), arrOrder.end(), 0);
+    if (bDescending)
+        std::stable_sort(arrOrder.begin(), arrOrder.end(),
+                         [&arrKeys](int a, int b) { return arrKeys[b] < arrKeys[a]; });
+    else
+        std::stable_sort(arrOrder.begin(), arrOrder.end(),
+                         [&arrKeys](int a, int b) { return arrKeys[a] < arrKeys[b]; });
+    std::vector<tagITEM> items;
+    items.reserve(m_items.size());
+    for (const int nIndex : arrOrder)
+        items.push_back(std::move(m_items[static_cast<size_t>(nIndex)]));
+    m_items = std::move(items);
 }

@@ -5,6 +5,7 @@
 
 #include "base/String.h"
 #include "base/Types.h"
+#include "browser/Collator.h"
 #include "browser/FileAssocData.h"
 
 #include <functional>
@@ -104,8 +105,14 @@ public:
     // Orders the items by a comparison of records (negative, zero, positive); equal records
     // keep their order.
     void Sort(const std::function<int(const CFileAssocData&, const CFileAssocData&)>& compare);
+    // Orders the items by a record field as CFileAssocData::Compare compares it (negated when
+    // descending); equal records keep their order. Texts are turned into sort keys once each
+    // instead of being collated at every comparison.
+    void SortByField(int nField, BOOL bAscending, const CCollator& collator);
 
 private:
+    void SortByKeys(const std::vector<CCollator::SortKey>& arrKeys, BOOL bDescending);
+
     struct tagITEM
     {
         std::unique_ptr<CFileAssocData> pRecord;

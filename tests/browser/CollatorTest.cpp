@@ -89,7 +89,55 @@ protected:
 std::string LocaleCollationTest::s_strLocale;
 std::unique_ptr<Fixtures::CTempDir> LocaleCollationTest::s_pDir;
 
+// Sorting by keys must give exactly the order of the comparison, ties included.
+void ExpectKeysAgreeWithCompare(const CCollator& collator)
+{
+    const CString texts[] = {u"",
+                             u"a",
+                             u"A",
+                             u"b",
+                             u"B",
+                             u"apple",
+                             u"Apple",
+                             u"app",
+                             u"\u00e9t\u00e9",
+                             u"ete",
+                             u"f",
+                             u"10",
+                             u"9",
+                             u"a b",
+                             u"a-b",
+                             u"ab",
+                             u"same",
+                             u"\U0001F600",
+                             u"\U0001F601",
+                             CString(std::u16string(1, u'\xD800')),
+                             u"z"};
+    for (const CString& a : texts)
+    {
+        for (const CString& b : texts)
+        {
+            const int nCompare = collator.Compare(a, b);
+            const CCollator::SortKey keyA = collator.GetSortKey(a);
+            const CCollator::SortKey keyB = collator.GetSortKey(b);
+            const int nKeys = keyA < keyB ? -1 : (keyB < keyA ? 1 : 0);
+            EXPECT_EQ(nKeys, nCompare) << a.ToUtf8() << " / " << b.ToUtf8();
+        }
+    }
+}
+
 } // namespace
+
+TEST_F(LocaleCollationTest, SortKeysOrderAsTheComparison)
+{
+    ExpectKeysAgreeWithCompare(*MakeCollator(s_strLocale.c_str()));
+}
+
+TEST(CollatorTest, SortKeysOrderAsTheComparisonInTheCLocaleAndWithout)
+{
+    ExpectKeysAgreeWithCompare(CCollator("C"));
+    ExpectKeysAgreeWithCompare(CCollator("xx_NOWHERE.UTF-8"));
+}
 
 TEST_F(LocaleCollationTest, OrdersLettersAsTheLanguageDoesAndKeepsCase)
 {

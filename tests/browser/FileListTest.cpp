@@ -485,6 +485,55 @@ TEST_F(FileListTest, SortsByAField)
     EXPECT_EQ(m_list.IndexOf(nullptr), -1);
 }
 
+// By text (through sort keys) and by number, both directions, the order Sort gives with the
+// records' comparison; equal values keep their order.
+TEST_F(FileListTest, SortsByAFieldAsTheComparisonDoes)
+{
+    const NameList added = {"d.mp3", "B.mp3", "a.mp3", "c.mp3", "b.mp3", "e.mp3"};
+    for (const std::string& strName : added)
+        ASSERT_TRUE(m_list.AddFile(Audio(strName.c_str())));
+    // Two equal titles and an empty one.
+    const char16_t* const titles[] = {u"Zed", u"alpha", u"Beta", u"alpha", u"", u"beta"};
+    for (int i = 0; i < m_list.GetCount(); ++i)
+    {
+        m_list.GetRecord(i)->m_strTitle = titles[i];
+        m_list.GetRecord(i)->m_nTrack = i % 3;
+    }
+    auto restore = [this, &added]
+    {
+        auto position = [&added](const CFileAssocData& r)
+        { return std::find(added.begin(), added.end(), r.m_strFileName.ToUtf8()) - added.begin(); };
+        m_list.Sort(
+            [&](const CFileAssocData& x, const CFileAssocData& y)
+            { return position(x) < position(y) ? -1 : (position(x) > position(y) ? 1 : 0); });
+    };
+    const CCollator collator("C");
+    for (const int nField :
+         {CFileAssocData::FIELD_TITLE, CFileAssocData::FIELD_FILENAME, CFileAssocData::FIELD_TRACK})
+    {
+        for (const BOOL bAscending : {TRUE, FALSE})
+        {
+            SCOPED_TRACE(nField * 2 + bAscending);
+            restore();
+            m_list.Sort(
+                [&](const CFileAssocData& x, const CFileAssocData& y)
+                {
+                    const int n = CFileAssocData::Compare(x, y, nField, collator);
+                    return bAscending ? n : -n;
+                });
+            const NameList expected = Names();
+            restore();
+            m_list.SortByField(nField, bAscending, collator);
+            EXPECT_EQ(Names(), expected);
+        }
+    }
+    restore();
+    m_list.SortByField(CFileAssocData::FIELD_TITLE, TRUE, collator);
+    EXPECT_EQ(Names(), (NameList{"b.mp3", "a.mp3", "d.mp3", "B.mp3", "c.mp3", "e.mp3"}));
+    m_list.SortByField(CFileAssocData::FIELD_TITLE, FALSE, collator);
+    EXPECT_EQ(Names(), (NameList{"e.mp3", "B.mp3", "c.mp3", "d.mp3", "a.mp3", "b.mp3"}));
+}
+
 TEST_F(FileListTest, RenamedRecordsAnswerForTheirNewPath)
 {
     ASSERT_TRUE(m_list.AddFile(Audio("old.mp3")));
