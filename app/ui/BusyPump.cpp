@@ -18,6 +18,7 @@ void CBusyPump::Begin()
         return;
     m_bActive = true;
     m_bEscape = false;
+    m_bPumped = false;
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     qApp->installEventFilter(this);
 }
@@ -36,6 +37,13 @@ void CBusyPump::End()
 
 bool CBusyPump::Poll()
 {
+    // Painting after every one of many fast steps would cost more than the steps themselves;
+    // the first step still finds a key that was already waiting.
+    const auto now = std::chrono::steady_clock::now();
+    if (m_bPumped && now - m_lastPump < PUMP_INTERVAL)
+        return false;
+    m_bPumped = true;
+    m_lastPump = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     const bool bEscape = m_bEscape;
     m_bEscape = false;

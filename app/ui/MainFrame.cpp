@@ -309,9 +309,8 @@ void CMainFrame::SetBusyMode(BOOL bBusy)
 
 void CMainFrame::SetStatusText(const CString& strText)
 {
+    // Painted when the busy pump next lets events run.
     m_pMessagePane->setText(ToQString(strText));
-    if (m_pMessagePane->isVisible())
-        m_pMessagePane->repaint();
 }
 
 void CMainFrame::BeginWaitCursor()
