@@ -110,7 +110,11 @@ BOOL CMpegFile::CanWrite() const
 
 BOOL CMpegFile::IsID3v2Truncated() const
 {
-    return m_bHasID3v2 && m_nID3v2Size > GetLength();
+    if (!m_bHasID3v2)
+        return FALSE;
+    // A block is there only in a file that holds one.
+    const ULONGLONG nBeforeBlock = GetLength() - (m_bHasID3v1 ? ID3V1_SIZE : 0);
+    return m_nID3v2Size > nBeforeBlock;
 }
 
 BOOL CMpegFile::SaveTags(UINT nFlags)

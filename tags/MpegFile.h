@@ -41,8 +41,8 @@ public:
 
     // Write or remove the tags selected by nFlags (TAG_ID3V1, TAG_ID3V2). FALSE when no file is
     // open, it is open read-only, it lies outside the 32-bit model, or the ID3v2 tag on disk
-    // declares more bytes than the file holds. A failing write throws CFileException and leaves
-    // the file as it was.
+    // declares more bytes than the file holds before its ID3v1 block. A failing write throws
+    // CFileException and leaves the file as it was.
     BOOL SaveTags(UINT nFlags);
     BOOL RemoveTags(UINT nFlags);
 
@@ -54,8 +54,8 @@ private:
     void ReadTags(BOOL bReadProperties);
     // Whether writes may run: open, writable and within the model.
     BOOL CanWrite() const;
-    // An ID3v2 tag whose declared length runs past the end of the file: replacing or removing
-    // it would take the audio with it.
+    // An ID3v2 tag whose declared length runs past the end of the file or into the ID3v1
+    // block: replacing or removing it would take the audio or the block with it.
     BOOL IsID3v2Truncated() const;
     BOOL RemoveID3v2();
     BOOL RemoveID3v1();
