@@ -27,6 +27,8 @@ constexpr tagSTRINGRESOURCE kStrings[] = {
     {IDS_CONFIRM_REMOVE_TAGS, u"Are you sure do you want remove the tags of the selected file(s)?"},
     {IDS_WRITING_FILE, u"Writing file: '%s'..."},
     {IDS_PLEASE_WAIT, u"Please wait..."},
+    {IDS_ALREADY_RUNNING,
+     u"The application is already running. Please close the application and try again."},
     {IDS_UNSUPPORTED_FIELD,
      u"Unsupported or unknow field. You can only remove these type of fields."},
     {IDS_LOAD_IMAGE_FAILED, u"Load image failed.\n'%1'"},

@@ -15,6 +15,7 @@ inline constexpr UINT IDS_TRACK_RANGE = 129;
 inline constexpr UINT IDS_CONFIRM_REMOVE_TAGS = 130;
 inline constexpr UINT IDS_WRITING_FILE = 131;
 inline constexpr UINT IDS_PLEASE_WAIT = 132;
+inline constexpr UINT IDS_ALREADY_RUNNING = 133;
 inline constexpr UINT IDS_UNSUPPORTED_FIELD = 134;
 inline constexpr UINT IDS_LOAD_IMAGE_FAILED = 135;
 inline constexpr UINT IDS_SAVE_IMAGE_FAILED = 136;
