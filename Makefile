@@ -7,6 +7,7 @@ CONFIGS   := release debug asan
 CMAKE_GEN := -G Ninja
 
 .PHONY: all run test bench deps bench-deps configure build test-release test-debug test-asan clean format
+.PHONY: fuzz fuzz-build test-fuzz
 
 all: build
 
@@ -30,7 +31,7 @@ build: deps $(BUILD)/build.ninja
 run: build
 	@scripts/run.sh $(BUILD)/bin
 
-test: deps test-release test-debug test-asan
+test: deps test-release test-debug test-asan test-fuzz
 	@echo "All configurations passed."
 
 test-release: $(BUILD)/build.ninja
@@ -46,6 +47,22 @@ test-asan: $(BUILD)/asan/build.ninja
 	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest -j $(JOBS) --output-on-failure
+
+# The fuzz targets: a clang tree of their own under build/fuzz. `make fuzz` runs every target for
+# FUZZ_SECONDS in all and keeps what they find in build/fuzz/corpus; `make test` runs each briefly.
+FUZZ_SECONDS ?= 300
+
+$(BUILD)/fuzz/build.ninja: fuzz/CMakeLists.txt | deps
+	cmake $(CMAKE_GEN) -S fuzz -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++
+
+fuzz-build: deps $(BUILD)/fuzz/build.ninja
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+fuzz: fuzz-build
+	fuzz/run.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	fuzz/run.sh --smoke $(BUILD)/fuzz
 
 # The benchmarks: a release tree of their own under build/bench, with TagLib as the reference.
 bench-deps:

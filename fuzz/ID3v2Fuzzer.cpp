@@ -45,8 +45,39 @@ std::vector<std::string> IDs(const CID3v2& tag)
     return arr;
 }
 
+struct tagWRITTEN
+{
+    std::string strID;
+    CString strText;
+    std::vector<BYTE> body;
+};
+
+// The frames a rendering writes, with their texts and bodies: those with a four-character ID and
+// a body.
+std::vector<tagWRITTEN> Written(const CID3v2& tag)
+{
+    std::vector<tagWRITTEN> arr;
+    for (const auto& pFrame : tag.m_frames)
+    {
+        CRenderBuffer body;
+        pFrame->Render(body);
+        if (std::string(pFrame->GetID()).size() != 4 || body.IsEmpty())
+            continue;
+        // Empty values at the end read as none ("a; ; " as "a"), which is no loss.
+        CString strText = pFrame->GetText();
+        while (strText.GetLength() >= 2 && strText.Right(2) == u"; ")
+            strText.Truncate(strText.GetLength() - 2);
+        // Likewise terminators at the end of the body.
+        std::vector<BYTE> bytes = body.GetBytes();
+        while (bytes.size() > 1 && bytes.back() == 0)
+            bytes.pop_back();
+        arr.push_back({pFrame->GetID(), strText, bytes});
+    }
+    return arr;
+}
+
 // Renders the tag as the options say and reads the result again: the frames written are the
-// frames read, and a second rendering gives the same bytes.
+// frames read, with the same texts when the encoding holds every character.
 void RoundTrip(CID3v2& tag, BYTE nOptions)
 {
     tag.m_pHeader->m_nVersion = (nOptions & 1) ? 3 : 4;
@@ -67,11 +98,19 @@ void RoundTrip(CID3v2& tag, BYTE nOptions)
     Fuzz::Check(again.m_bValid != FALSE || again.m_pHeader->m_nSize < CHeader::HEADER_SIZE,
                 "a rendered tag is valid");
 
-    again.m_nTextEncoding = tag.m_nTextEncoding;
-    CRenderBuffer second;
-    again.Render(second);
-    Fuzz::Check(second.GetBytes() == first.GetBytes(),
-                "rendering what was rendered changes nothing");
+    const auto arrWritten = Written(tag);
+    const auto arrRead = Written(again);
+    Fuzz::Check(arrRead.size() == arrWritten.size(), "every frame written is read");
+    for (size_t i = 0; i < arrRead.size(); ++i)
+    {
+        Fuzz::Check(arrRead[i].strID == arrWritten[i].strID, "in the order written");
+        // ANSI may not hold a character; the other encodings hold every one. (A converted frame
+        // that became TXXX shows its text as a text frame, the one read as a TXXX frame.)
+        if (tag.m_nTextEncoding != 0)
+            Fuzz::Check(arrRead[i].body == arrWritten[i].body ||
+                            arrRead[i].strText == arrWritten[i].strText,
+                        "with the text written");
+    }
 }
 
 } // namespace

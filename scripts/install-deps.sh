@@ -13,6 +13,8 @@ packages=(
     # The Windows build: the mingw-w64 cross compiler, GoogleTest sources to build with it, and
     # Wine to run its tests.
     g++-mingw-w64-x86-64-posix googletest wine64
+    # The fuzz targets: clang with libFuzzer and the sanitizer runtimes.
+    clang libclang-rt-dev
 )
 
 missing=()
