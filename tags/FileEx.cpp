@@ -7,6 +7,7 @@
 #include <new>
 #include <random>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -89,7 +91,12 @@ void CFileEx::ReplaceHead(const BYTE* pData, UINT nNewLength, UINT nOldLength)
         Write(pData, nNewLength);
         return;
     }
-    Rewrite(pData, nNewLength, 0, nOldHead, nNewLength);
+    tagREWRITE plan;
+    plan.pHead = pData;
+    plan.nHeadLength = nNewLength;
+    plan.nTailFrom = nOldHead;
+    plan.nNewPosition = nNewLength;
+    Rewrite(plan);
 }
 
 void CFileEx::RemoveRange(ULONGLONG nPosition, UINT nLength)
@@ -108,12 +115,37 @@ void CFileEx::RemoveRange(ULONGLONG nPosition, UINT nLength)
         Seek(static_cast<LONGLONG>(nPosition), begin);
         return;
     }
-    Rewrite(nullptr, 0, nPosition, nEnd, nPosition);
+    tagREWRITE plan;
+    plan.nKeepLength = nPosition;
+    plan.nTailFrom = nEnd;
+    plan.nNewPosition = nPosition;
+    Rewrite(plan);
+}
+
+void CFileEx::ReplaceHeadAndTail(const BYTE* pHead, UINT nNewHead, UINT nOldHead, const BYTE* pTail,
+                                 UINT nNewTail, UINT nOldTail)
+{
+    const ULONGLONG nLength = CheckWritable();
+    if ((nNewHead > 0 && !pHead) || (nNewTail > 0 && !pTail) ||
+        static_cast<ULONGLONG>(nOldHead) + nOldTail > nLength)
+        throw CFileException(CFileException::genericException, nErrInvalid, m_strFileName);
+    const ULONGLONG nMiddle = nLength - nOldHead - nOldTail;
+    if (static_cast<ULONGLONG>(nNewHead) + nMiddle + nNewTail >= nMaxFileLength)
+        throw CFileException(CFileException::genericException, nErrTooLarge, m_strFileName);
+    tagREWRITE plan;
+    plan.pHead = pHead;
+    plan.nHeadLength = nNewHead;
+    plan.nTailFrom = nOldHead;
+    plan.nTailTo = nLength - nOldTail;
+    plan.pEnd = pTail;
+    plan.nEndLength = nNewTail;
+    plan.nNewPosition = nNewHead;
+    Rewrite(plan);
 }
 
 #ifdef _WIN32
 
-void CFileEx::Rewrite(const BYTE*, UINT, ULONGLONG, ULONGLONG, ULONGLONG)
+void CFileEx::Rewrite(const tagREWRITE&)
 {
     // Replacing a file that this object holds without sharing needs the rename on the handle;
     // until that is built, refuse rather than rewrite in place.
@@ -204,29 +236,84 @@ void CopyExtendedAttributes(int fdFrom, int fdTo)
     }
 }
 
-// ".<name>.tw<random>.tmp", the name cut (at a character boundary) so the whole fits NAME_MAX;
-// ".tw<random>.tmp" without a name.
-std::string TempName(const std::string& strName, std::mt19937_64& rng)
+// Temporary names: ".<name>.tw<12 hex digits>.tmp", the name cut (at a character boundary) so
+// the whole fits NAME_MAX; ".tw<12 hex digits>.tmp" without a name.
+constexpr size_t nRandomDigits = 12;
+constexpr char szTempEnd[] = ".tmp";
+
+// The part before the random digits.
+std::string TempPrefix(const std::string& strName)
 {
-    static constexpr char szHex[] = "0123456789abcdef";
-    std::string strRandom;
-    ULONGLONG n = rng();
-    for (int i = 0; i < 12; ++i, n >>= 4)
-        strRandom += szHex[n & 15];
-    const std::string strSuffix = ".tw" + strRandom + ".tmp";
     if (strName.empty())
-        return strSuffix;
-    const size_t nRoom = NAME_MAX - 1 - strSuffix.size();
+        return ".tw";
+    const size_t nRoom = NAME_MAX - 1 - (3 + nRandomDigits + sizeof(szTempEnd) - 1);
     size_t nKeep = std::min(strName.size(), nRoom);
     while (nKeep > 0 && nKeep < strName.size() &&
            (static_cast<unsigned char>(strName[nKeep]) & 0xC0) == 0x80)
         --nKeep;
-    std::string strTemp;
-    strTemp.reserve(1 + nKeep + strSuffix.size());
-    strTemp.push_back('.');
-    strTemp.append(strName, 0, nKeep);
-    strTemp.append(strSuffix);
-    return strTemp;
+    return "." + strName.substr(0, nKeep) + ".tw";
+}
+
+std::string TempName(const std::string& strName, std::mt19937_64& rng)
+{
+    static constexpr char szHex[] = "0123456789abcdef";
+    std::string strTemp = TempPrefix(strName);
+    ULONGLONG n = rng();
+    for (size_t i = 0; i < nRandomDigits; ++i, n >>= 4)
+        strTemp += szHex[n & 15];
+    return strTemp + szTempEnd;
+}
+
+// Whether an entry of the folder is a temporary file of a rewrite of strName.
+bool IsTempNameOf(const std::string& strEntry, const std::string& strName)
+{
+    const std::string strPrefix = TempPrefix(strName);
+    const size_t nEnd = sizeof(szTempEnd) - 1;
+    if (strEntry.size() != strPrefix.size() + nRandomDigits + nEnd ||
+        strEntry.compare(0, strPrefix.size(), strPrefix) != 0 ||
+        strEntry.compare(strEntry.size() - nEnd, nEnd, szTempEnd) != 0)
+        return false;
+    return std::all_of(strEntry.begin() + static_cast<std::ptrdiff_t>(strPrefix.size()),
+                       strEntry.end() - static_cast<std::ptrdiff_t>(nEnd),
+                       [](char ch)
+                       { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'); });
+}
+
+// Removes the temporary files that rewrites of strName left when they were killed: a rewrite
+// that runs holds a lock on its file, one that died holds none. Only the holder of the file's
+// own exclusive lock gets here, so no other rewrite of the same file can be starting meanwhile.
+// Failures change nothing and are ignored.
+void RemoveStaleTempFiles(int fdFolder, const std::string& strName)
+{
+    if (strName.empty())
+        return;
+    const int fdList = ::dup(fdFolder);
+    if (fdList < 0)
+        return;
+    DIR* pDir = ::fdopendir(fdList);
+    if (!pDir)
+    {
+        ::close(fdList);
+        return;
+    }
+    std::vector<std::string> arrStale;
+    while (const struct dirent* pEntry = ::readdir(pDir))
+    {
+        if (IsTempNameOf(pEntry->d_name, strName))
+            arrStale.emplace_back(pEntry->d_name);
+    }
+    ::closedir(pDir);
+    for (const std::string& strStale : arrStale)
+    {
+        const int fd = ::openat(fdFolder, strStale.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat st = {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(fdFolder, strStale.c_str(), 0);
+        ::close(fd);
+    }
 }
 
 // A seed from the kernel, which needs no descriptor (the table may be full); else from the clock.
@@ -267,8 +354,7 @@ struct CRewriteState
 
 } // namespace
 
-void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength,
-                      ULONGLONG nTailFrom, ULONGLONG nNewPosition)
+void CFileEx::Rewrite(const tagREWRITE& plan)
 {
     std::unique_ptr<BYTE[]> pBuffer;
     try
@@ -312,6 +398,7 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
             ThrowErrno(ESTALE, m_strFileName);
     };
     checkSameFile();
+    RemoveStaleTempFiles(state.fdFolder, strName);
 
     std::mt19937_64 rng(RandomSeed());
     bool bShortName = false; // for file systems that allow shorter names than usual
@@ -339,22 +426,25 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
         ThrowErrno(errno, m_strFileName);
 
     const ULONGLONG nOldLength = static_cast<ULONGLONG>(stOriginal.st_size);
-    const ULONGLONG nTailLength = nOldLength > nTailFrom ? nOldLength - nTailFrom : 0;
-    const ULONGLONG nNewLength = nHeadLength + nKeepLength + nTailLength;
+    const ULONGLONG nTailTo = std::min(plan.nTailTo, nOldLength);
+    const ULONGLONG nTailLength = nTailTo > plan.nTailFrom ? nTailTo - plan.nTailFrom : 0;
+    const ULONGLONG nNewLength =
+        plan.nHeadLength + plan.nKeepLength + nTailLength + plan.nEndLength;
 
     // Reserving the space first finds a full disk before any copying.
     if (nNewLength > 0 && ::fallocate(state.fdTemp, 0, 0, static_cast<off_t>(nNewLength)) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL)
         ThrowErrno(errno, m_strFileName);
 
-    WriteAll(state.fdTemp, pHead, nHeadLength, m_strFileName);
+    WriteAll(state.fdTemp, plan.pHead, plan.nHeadLength, m_strFileName);
     ULONGLONG nCopied =
-        CopyRange(m_hFile, 0, nKeepLength, state.fdTemp, pBuffer.get(), m_strFileName);
+        CopyRange(m_hFile, 0, plan.nKeepLength, state.fdTemp, pBuffer.get(), m_strFileName);
     nCopied +=
-        CopyRange(m_hFile, nTailFrom, nTailLength, state.fdTemp, pBuffer.get(), m_strFileName);
+        CopyRange(m_hFile, plan.nTailFrom, nTailLength, state.fdTemp, pBuffer.get(), m_strFileName);
     // Another program that ignores locks changed the length meanwhile: no guessing.
-    if (nCopied != nKeepLength + nTailLength || GetLength() != nOldLength)
+    if (nCopied != plan.nKeepLength + nTailLength || GetLength() != nOldLength)
         ThrowErrno(ESTALE, m_strFileName);
+    WriteAll(state.fdTemp, plan.pEnd, plan.nEndLength, m_strFileName);
 
     CopyExtendedAttributes(m_hFile, state.fdTemp);
     // Owner first: changing it clears the set-id bits that the mode then restores.
@@ -380,7 +470,7 @@ void CFileEx::Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength
     m_hFile = state.fdTemp;
     state.fdTemp = -1;
     ::close(fdOld);
-    Seek(static_cast<LONGLONG>(nNewPosition), begin);
+    Seek(static_cast<LONGLONG>(plan.nNewPosition), begin);
 }
 
 #endif

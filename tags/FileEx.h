@@ -28,6 +28,14 @@ public:
     // shorter). Throws CFileException.
     void RemoveRange(ULONGLONG nPosition, UINT nLength);
 
+    // Replaces the first nOldHead bytes by the nNewHead bytes at pHead and the last nOldTail
+    // bytes by the nNewTail bytes at pTail, in one rewrite through a temporary file: the file is
+    // either as it was or as it should be, also when the process dies midway. The two old ranges
+    // must not overlap. Afterwards the position is just after the new head. Throws
+    // CFileException.
+    void ReplaceHeadAndTail(const BYTE* pHead, UINT nNewHead, UINT nOldHead, const BYTE* pTail,
+                            UINT nNewTail, UINT nOldTail);
+
     // The full path before its last separator; empty when it has none or only the first one.
     CString GetFileFolder() const;
 
@@ -38,11 +46,22 @@ public:
 private:
     // Refuses writing on a closed, read-only or too large (4 GiB or more) file.
     ULONGLONG CheckWritable() const;
-    // Writes a new file made of the head, the original's first nKeepLength bytes and its bytes
-    // from nTailFrom to the end, renames it over the original and works on it from then on, at
-    // nNewPosition.
-    void Rewrite(const BYTE* pHead, UINT nHeadLength, ULONGLONG nKeepLength, ULONGLONG nTailFrom,
-                 ULONGLONG nNewPosition);
+    // What a rewrite puts into the new file, in this order: new bytes, the original's first
+    // bytes, a range of the original (to its end at most), new bytes again.
+    struct tagREWRITE
+    {
+        const BYTE* pHead = nullptr;
+        UINT nHeadLength = 0;
+        ULONGLONG nKeepLength = 0;
+        ULONGLONG nTailFrom = 0;
+        ULONGLONG nTailTo = ~0ULL;
+        const BYTE* pEnd = nullptr;
+        UINT nEndLength = 0;
+        ULONGLONG nNewPosition = 0; // where the position is afterwards
+    };
+    // Writes the new file beside the original, renames it over the original and works on it from
+    // then on. Temporary files that killed rewrites of the same file left are removed first.
+    void Rewrite(const tagREWRITE& plan);
 };
 
 } // namespace Tags

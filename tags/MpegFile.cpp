@@ -124,31 +124,102 @@ BOOL CMpegFile::SaveTags(UINT nFlags)
     if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
         return FALSE;
 
-    BOOL bResult = TRUE;
-    if (nFlags & TAG_ID3V2)
+    const bool bID3v2 = (nFlags & TAG_ID3V2) != 0;
+    const bool bID3v1 = (nFlags & TAG_ID3V1) != 0;
+    const bool bWriteID3v2 = bID3v2 && m_pID3v2 && !m_pID3v2->IsEmpty();
+    const bool bWriteID3v1 = bID3v1 && m_pID3v1 && !m_pID3v1->IsEmpty();
+    CRenderBuffer head;
+    if (bWriteID3v2)
+        m_pID3v2->Render(head);
+    const UINT nOldHead = m_bHasID3v2 ? m_nID3v2Size : 0;
+    const bool bHeadMoves = bID3v2 && head.GetLength() != nOldHead;
+    const bool bBlockChanges = bID3v1 && (bWriteID3v1 || m_bHasID3v1);
+
+    if (bHeadMoves && bBlockChanges)
     {
-        if (m_pID3v2 && !m_pID3v2->IsEmpty())
+        // The audio moves anyway: both tags go into the one rewrite, so that no moment leaves
+        // the file with one tag new and the other old.
+        CRenderBuffer block;
+        if (bWriteID3v1)
+            m_pID3v1->Render(block);
+        ReplaceHeadAndTail(head.GetData(), head.GetLength(), nOldHead, block.GetData(),
+                           block.GetLength(), m_bHasID3v1 ? ID3V1_SIZE : 0);
+        SetID3v2Written(bWriteID3v2, head.GetLength());
+        if (bWriteID3v1)
+            m_bHasID3v1 = TRUE;
+        else
         {
-            const UINT nOldLength = m_bHasID3v2 ? m_nID3v2Size : 0;
-            CRenderBuffer buffer;
-            m_pID3v2->Render(buffer);
-            ReplaceHead(buffer.GetData(), buffer.GetLength(), nOldLength);
-            m_bHasID3v2 = TRUE;
-            m_nID3v2Size = buffer.GetLength();
+            m_pID3v1.reset();
+            m_bHasID3v1 = FALSE;
         }
-        else if (!RemoveID3v2())
+        return TRUE;
+    }
+
+    // Otherwise each tag is written where it stands, the ID3v2 tag first; when the block then
+    // fails, the tag written in place is put back as it was.
+    Bytes oldHead;
+    if (bWriteID3v2)
+    {
+        if (!bHeadMoves && bBlockChanges)
+            oldHead = ReadHead(nOldHead);
+        ReplaceHead(head.GetData(), head.GetLength(), nOldHead);
+        SetID3v2Written(TRUE, head.GetLength());
+    }
+    else if (bID3v2)
+    {
+        RemoveID3v2();
+    }
+    if (bID3v1)
+    {
+        try
         {
-            bResult = FALSE;
+            if (bWriteID3v1)
+                WriteID3v1();
+            else
+                RemoveID3v1();
+        }
+        catch (const CFileException&)
+        {
+            if (!oldHead.empty())
+            {
+                try
+                {
+                    SeekToBegin();
+                    Write(oldHead.data(), static_cast<UINT>(oldHead.size()));
+                }
+                catch (const CFileException&)
+                {
+                    // The first failure is the one to report.
+                }
+            }
+            throw;
         }
     }
-    if (nFlags & TAG_ID3V1)
+    return TRUE;
+}
+
+CMpegFile::Bytes CMpegFile::ReadHead(UINT nLength)
+{
+    Bytes bytes(nLength);
+    SeekToBegin();
+    if (Read(bytes.data(), nLength) != nLength)
+        CFileException::ThrowOsError(EIO, GetFilePath());
+    return bytes;
+}
+
+void CMpegFile::SetID3v2Written(BOOL bWritten, UINT nLength)
+{
+    if (bWritten)
     {
-        if (m_pID3v1 && !m_pID3v1->IsEmpty())
-            WriteID3v1();
-        else if (!RemoveID3v1())
-            bResult = FALSE;
+        m_bHasID3v2 = TRUE;
+        m_nID3v2Size = nLength;
     }
-    return bResult;
+    else
+    {
+        m_pID3v2.reset();
+        m_bHasID3v2 = FALSE;
+        m_nID3v2Size = 0;
+    }
 }
 
 void CMpegFile::WriteID3v1()
@@ -200,28 +271,32 @@ BOOL CMpegFile::RemoveTags(UINT nFlags)
         return FALSE;
     if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
         return FALSE;
-    if ((nFlags & TAG_ID3V2) && !RemoveID3v2())
-        return FALSE;
-    if ((nFlags & TAG_ID3V1) && !RemoveID3v1())
-        return FALSE;
+    if ((nFlags & TAG_ID3V2) && (nFlags & TAG_ID3V1) && m_bHasID3v2 && m_bHasID3v1)
+    {
+        // One rewrite for both, as in SaveTags.
+        ReplaceHeadAndTail(nullptr, 0, m_nID3v2Size, nullptr, 0, ID3V1_SIZE);
+        SetID3v2Written(FALSE, 0);
+        m_pID3v1.reset();
+        m_bHasID3v1 = FALSE;
+        return TRUE;
+    }
+    if (nFlags & TAG_ID3V2)
+        RemoveID3v2();
+    if (nFlags & TAG_ID3V1)
+        RemoveID3v1();
     return TRUE;
 }
 
-BOOL CMpegFile::RemoveID3v2()
+void CMpegFile::RemoveID3v2()
 {
-    if (IsID3v2Truncated())
-        return FALSE;
     if (m_bHasID3v2)
     {
         RemoveRange(0, m_nID3v2Size);
-        m_pID3v2.reset();
-        m_bHasID3v2 = FALSE;
-        m_nID3v2Size = 0;
+        SetID3v2Written(FALSE, 0);
     }
-    return TRUE;
 }
 
-BOOL CMpegFile::RemoveID3v1()
+void CMpegFile::RemoveID3v1()
 {
     if (m_bHasID3v1)
     {
@@ -229,7 +304,6 @@ BOOL CMpegFile::RemoveID3v1()
         m_pID3v1.reset();
         m_bHasID3v1 = FALSE;
     }
-    return TRUE;
 }
 
 } // namespace Tags

@@ -6,6 +6,7 @@
 #include "tags/FileEx.h"
 
 #include <memory>
+#include <vector>
 
 namespace Tags
 {
@@ -57,9 +58,15 @@ private:
     // An ID3v2 tag whose declared length runs past the end of the file or into the ID3v1
     // block: replacing or removing it would take the audio or the block with it.
     BOOL IsID3v2Truncated() const;
-    BOOL RemoveID3v2();
-    BOOL RemoveID3v1();
+    // Each step for one tag; the callers have checked that the step may run.
+    void RemoveID3v2();
+    void RemoveID3v1();
     void WriteID3v1();
+    // After a save: the ID3v2 tag on disk is nLength bytes long, or there is none (and no
+    // object either).
+    void SetID3v2Written(BOOL bWritten, UINT nLength);
+    using Bytes = std::vector<BYTE>;
+    Bytes ReadHead(UINT nLength);
 
     UINT m_nID3v2Size = 0;
     BOOL m_bHasID3v1 = FALSE;
