@@ -69,6 +69,7 @@ ULONGLONG CFileEx::CheckWritable() const
     CheckOpen();
     if (m_bReadOnly)
         throw CFileException(CFileException::accessDenied, nErrAccessDenied, m_strFileName);
+    CheckPathLeadsHere();
     const ULONGLONG nLength = GetLength();
     if (nLength >= nMaxFileLength)
         throw CFileException(CFileException::genericException, nErrTooLarge, m_strFileName);
@@ -144,6 +145,12 @@ void CFileEx::ReplaceHeadAndTail(const BYTE* pHead, UINT nNewHead, UINT nOldHead
 }
 
 #ifdef _WIN32
+
+void CFileEx::CheckPathLeadsHere() const
+{
+    // The file is held without sharing delete: its name cannot change while it is open.
+    CheckOpen();
+}
 
 void CFileEx::Rewrite(const tagREWRITE&)
 {
@@ -353,6 +360,19 @@ struct CRewriteState
 };
 
 } // namespace
+
+void CFileEx::CheckPathLeadsHere() const
+{
+    CheckOpen();
+    struct stat stHeld = {};
+    if (::fstat(m_hFile, &stHeld) != 0)
+        ThrowErrno(errno, m_strFileName);
+    struct stat stNamed = {};
+    if (::stat(Path::ToNative(m_strFileName).c_str(), &stNamed) != 0)
+        ThrowErrno(errno == ENOTDIR ? ENOENT : errno, m_strFileName);
+    if (!SameFile(stNamed, stHeld))
+        ThrowErrno(ESTALE, m_strFileName);
+}
 
 void CFileEx::Rewrite(const tagREWRITE& plan)
 {

@@ -39,6 +39,12 @@ public:
     // The full path before its last separator; empty when it has none or only the first one.
     CString GetFileFolder() const;
 
+    // Throws CFileException when the path no longer leads to the file this object holds: it was
+    // deleted, its folder removed, or another file or a folder took its name. A write then
+    // would change what nobody can reach any more, and a save would be reported that no one
+    // sees. Every write of the tag library checks this first.
+    void CheckPathLeadsHere() const;
+
     // TRUE when the file could only be opened by the read-only fallback; every write of the
     // tag library refuses while it is set.
     BOOL m_bReadOnly = FALSE;

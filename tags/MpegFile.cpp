@@ -123,6 +123,7 @@ BOOL CMpegFile::SaveTags(UINT nFlags)
         return FALSE;
     if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
         return FALSE;
+    CheckPathLeadsHere();
 
     const bool bID3v2 = (nFlags & TAG_ID3V2) != 0;
     const bool bID3v1 = (nFlags & TAG_ID3V1) != 0;
@@ -271,6 +272,7 @@ BOOL CMpegFile::RemoveTags(UINT nFlags)
         return FALSE;
     if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
         return FALSE;
+    CheckPathLeadsHere();
     if ((nFlags & TAG_ID3V2) && (nFlags & TAG_ID3V1) && m_bHasID3v2 && m_bHasID3v1)
     {
         // One rewrite for both, as in SaveTags.

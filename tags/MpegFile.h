@@ -43,7 +43,8 @@ public:
     // Write or remove the tags selected by nFlags (TAG_ID3V1, TAG_ID3V2). FALSE when no file is
     // open, it is open read-only, it lies outside the 32-bit model, or the ID3v2 tag on disk
     // declares more bytes than the file holds before its ID3v1 block. A failing write throws
-    // CFileException and leaves the file as it was.
+    // CFileException and leaves the file as it was; so does a path that no longer leads to the
+    // file opened (deleted, replaced, its folder removed), before anything is written.
     BOOL SaveTags(UINT nFlags);
     BOOL RemoveTags(UINT nFlags);
 
