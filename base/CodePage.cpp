@@ -7,6 +7,7 @@
 namespace
 {
 
+#ifndef _WIN32
 // Windows-1252 bytes 0x80..0x9F. The five bytes the code page leaves undefined map to the C1
 // control of the same value, as Windows itself does, so every byte survives a round trip.
 constexpr char16_t kCp1252High[32] = {
@@ -35,6 +36,7 @@ int WideToCp1252(char16_t ch)
     }
     return -1;
 }
+#endif
 
 void AppendUtf8(std::string& out, char32_t cp)
 {
@@ -85,8 +87,8 @@ CString AnsiToWideSystem(std::string_view bytes)
 {
     if (bytes.empty())
         return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::u16string s(static_cast<size_t>(n), u'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
                         reinterpret_cast<wchar_t*>(s.data()), n);
@@ -109,10 +111,19 @@ std::string AnsiCharSystem(char32_t cp, bool& bUsedDefault)
     }
     char buf[8];
     BOOL bDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, nUnits, buf,
-                                      sizeof buf, nullptr, &bDefault);
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, nUnits, buf, sizeof buf,
+                                      nullptr, &bDefault);
     if (bDefault)
+    {
+        // One default character per character, also for a surrogate pair, which some
+        // versions of the call turn into two.
         bUsedDefault = true;
+        CPINFO info = {};
+        if (::GetCPInfo(CP_ACP, &info) && info.DefaultChar[0] != 0)
+            return std::string(reinterpret_cast<const char*>(info.DefaultChar),
+                               info.DefaultChar[1] != 0 ? 2 : 1);
+        return std::string(1, '?');
+    }
     return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 #endif

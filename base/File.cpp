@@ -321,8 +321,22 @@ BOOL CFile::Open(const CString& strFileName, UINT nOpenFlags, CFileException* pE
         }
         return FALSE;
     };
-    if (m_strFileName.IsEmpty() || m_strFileName.Find(u'\0') >= 0)
+    // The system's full-path call stops at a zero, so look at the name as given.
+    if (m_strFileName.IsEmpty() || strFileName.Find(u'\0') >= 0)
         return fail(ERROR_BAD_PATHNAME);
+    // The name as the disk spells it (the path may differ in case), like the framework's own.
+    if (m_strFileName.FindOneOf(u"*?") < 0)
+    {
+        WIN32_FIND_DATAW data = {};
+        const HANDLE hFind = ::FindFirstFileW(Path::ToNative(m_strFileName).c_str(), &data);
+        if (hFind != INVALID_HANDLE_VALUE)
+        {
+            ::FindClose(hFind);
+            const CString strFolder = Path::GetFolder(m_strFileName);
+            if (!strFolder.IsEmpty() && !Path::GetName(m_strFileName).IsEmpty())
+                m_strFileName = strFolder + Path::chSeparator + Path::FromNative(data.cFileName);
+        }
+    }
 
     DWORD dwAccess = 0;
     switch (nOpenFlags & 3)

@@ -1,5 +1,6 @@
 #include "browser/Collator.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
@@ -47,14 +48,31 @@ int Sign(int n)
 
 CCollator::CCollator(const char* pszLocale)
 {
-    if (pszLocale && *pszLocale)
-        m_strLocale = CString::FromUtf8(pszLocale).str();
+    if (!pszLocale || !*pszLocale)
+        return;
+    std::string strName(pszLocale);
+    if (strName == "C" || strName == "POSIX")
+    {
+        m_bCodeUnits = TRUE;
+        return;
+    }
+    // The POSIX form "ll_CC.charset@modifier" names the system's "ll-CC".
+    strName = strName.substr(0, strName.find_first_of(".@"));
+    std::replace(strName.begin(), strName.end(), '_', '-');
+    m_strLocale = CString::FromUtf8(strName).str();
+    if (!::IsValidLocaleName(reinterpret_cast<const wchar_t*>(m_strLocale.c_str())))
+    {
+        m_bCodeUnits = TRUE;
+        m_bOrdinal = TRUE;
+    }
 }
 
 CCollator::~CCollator() = default;
 
 int CCollator::Compare(const CString& a, const CString& b) const
 {
+    if (m_bCodeUnits)
+        return Sign(a.Compare(b));
     const wchar_t* pszLocale = m_strLocale.empty()
                                    ? LOCALE_NAME_USER_DEFAULT
                                    : reinterpret_cast<const wchar_t*>(m_strLocale.c_str());
@@ -68,6 +86,8 @@ int CCollator::Compare(const CString& a, const CString& b) const
 
 CCollator::SortKey CCollator::GetSortKey(const CString& str) const
 {
+    if (m_bCodeUnits)
+        return SortKey(str.str().begin(), str.str().end());
     const wchar_t* pszLocale = m_strLocale.empty()
                                    ? LOCALE_NAME_USER_DEFAULT
                                    : reinterpret_cast<const wchar_t*>(m_strLocale.c_str());
@@ -95,7 +115,7 @@ CCollator::SortKey CCollator::GetSortKey(const CString& str) const
 
 BOOL CCollator::IsOrdinal() const
 {
-    return FALSE;
+    return m_bOrdinal;
 }
 
 #else

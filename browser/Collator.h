@@ -32,7 +32,9 @@ public:
 
 private:
 #ifdef _WIN32
-    std::u16string m_strLocale;
+    std::u16string m_strLocale; // empty: the user's
+    BOOL m_bCodeUnits = FALSE;  // "C" or "POSIX", or a locale the system does not know
+    BOOL m_bOrdinal = FALSE;    // the latter
 #else
     locale_t m_locale = static_cast<locale_t>(0);
     // Conversion buffers kept between comparisons: a sort compares many times.

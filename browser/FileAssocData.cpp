@@ -221,17 +221,23 @@ CString CFileAssocData::FormatFileTime(const FILETIME& ft)
     // The largest value the framework converts; beyond it the conversion fails.
     if (n >= 0x8000000000000000ULL)
         return CString();
+#ifdef _WIN32
+    // The system's own two conversions, which cover 1601 on (the C library's stop at 1970).
+    FILETIME ftLocal = {};
+    SYSTEMTIME st = {};
+    if (!::FileTimeToLocalFileTime(&ft, &ftLocal) || !::FileTimeToSystemTime(&ftLocal, &st))
+        return CString();
+    return FormatString(u"%02u/%02u/%04u %02u:%02u:%02u", static_cast<unsigned>(st.wMonth),
+                        static_cast<unsigned>(st.wDay), static_cast<unsigned>(st.wYear),
+                        static_cast<unsigned>(st.wHour), static_cast<unsigned>(st.wMinute),
+                        static_cast<unsigned>(st.wSecond));
+#else
     constexpr LONGLONG nEpochDelta = 11644473600LL; // seconds from 1601 to 1970
     const std::time_t t =
         static_cast<std::time_t>(static_cast<LONGLONG>(n / 10000000ULL) - nEpochDelta);
     std::tm tmLocal = {};
-#ifdef _WIN32
-    if (::localtime_s(&tmLocal, &t) != 0)
-        return CString();
-#else
     if (!::localtime_r(&t, &tmLocal))
         return CString();
-#endif
     // Local times before 1601 lie outside the framework's calendar.
     if (tmLocal.tm_year + 1900 < 1601)
         return CString();
@@ -240,6 +246,7 @@ CString CFileAssocData::FormatFileTime(const FILETIME& ft)
         static_cast<unsigned>(tmLocal.tm_mday), static_cast<unsigned>(tmLocal.tm_year + 1900),
         static_cast<unsigned>(tmLocal.tm_hour), static_cast<unsigned>(tmLocal.tm_min),
         static_cast<unsigned>(tmLocal.tm_sec));
+#endif
 }
 
 CString CFileAssocData::FormatTrack(int nTrack)

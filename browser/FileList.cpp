@@ -73,16 +73,24 @@ BOOL ListFolder(const CString& strFolder, std::vector<tagENTRY>& entries, LONG& 
         lOsError = static_cast<LONG>(::GetLastError());
         return FALSE;
     }
+    std::vector<tagENTRY> dots;
     do
     {
         tagENTRY entry;
         entry.strName = Path::FromNative(data.cFileName);
         entry.type = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? tagENTRY::Type::Folder
                                                                         : tagENTRY::Type::NotFolder;
-        entries.push_back(std::move(entry));
+        if (entry.strName == u"." || entry.strName == u"..")
+            dots.push_back(std::move(entry));
+        else
+            entries.push_back(std::move(entry));
     } while (::FindNextFileW(hFind, &data));
     ::FindClose(hFind);
-    // NTFS returns them in its own order already.
+    // NTFS returns this order by itself, FAT volumes and network shares do not.
+    std::sort(dots.begin(), dots.end(), NameLess);
+    std::sort(entries.begin(), entries.end(), NameLess);
+    entries.insert(entries.begin(), std::make_move_iterator(dots.begin()),
+                   std::make_move_iterator(dots.end()));
     return TRUE;
 #else
     DIR* pDir = ::opendir(Path::ToNative(strFolder).c_str());

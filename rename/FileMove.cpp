@@ -54,9 +54,36 @@ BOOL MoveFileNoReplace(const CString& strOldPath, const CString& strNewPath, LON
     if (IsTooLong(oldPath) || IsTooLong(newPath))
         return Fail(ERROR_FILENAME_EXCED_RANGE, plOsError);
     // MoveFileW never replaces an existing file and changes the case of a name in place.
-    if (::MoveFileW(oldPath.c_str(), newPath.c_str()))
+    if (!::MoveFileW(oldPath.c_str(), newPath.c_str()))
+        return Fail(static_cast<LONG>(::GetLastError()), plOsError);
+    if (strOldPath == strNewPath || strOldPath.CompareNoCase(strNewPath) != 0)
         return TRUE;
-    return Fail(static_cast<LONG>(::GetLastError()), plOsError);
+    // Some file systems (and emulations of Windows) take a change of case alone for a move
+    // onto the same file and keep the old spelling: then the name goes through a free
+    // temporary name in the same folder.
+    const CString strWanted = Path::GetName(strNewPath);
+    WIN32_FIND_DATAW data = {};
+    const HANDLE hFind = ::FindFirstFileW(newPath.c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return TRUE;
+    ::FindClose(hFind);
+    if (Path::FromNative(data.cFileName) == strWanted)
+        return TRUE;
+    for (int nTry = 0; nTry < 100; ++nTry)
+    {
+        const Path::NativePath tempPath =
+            Path::ToNative(strNewPath + FormatString(u".~tw%d", nTry));
+        if (IsTooLong(tempPath))
+            break;
+        if (!::MoveFileW(newPath.c_str(), tempPath.c_str()))
+            continue;
+        if (::MoveFileW(tempPath.c_str(), newPath.c_str()))
+            return TRUE;
+        const LONG lError = static_cast<LONG>(::GetLastError());
+        ::MoveFileW(tempPath.c_str(), oldPath.c_str());
+        return Fail(lError, plOsError);
+    }
+    return Fail(ERROR_FILENAME_EXCED_RANGE, plOsError);
 }
 
 LONG GetInvalidNameError()

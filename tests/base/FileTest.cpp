@@ -9,10 +9,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using Fixtures::Bytes;
 using Fixtures::BytesOf;
@@ -28,6 +31,19 @@ CString StrOf(const fs::path& path)
 {
     return Path::FromNative(path.native());
 }
+
+// The system's error codes for the cases below.
+#ifdef _WIN32
+constexpr LONG kNotFound = ERROR_FILE_NOT_FOUND;
+constexpr LONG kIsFolder = ERROR_ACCESS_DENIED;
+constexpr LONG kNotOpenForWriting = ERROR_ACCESS_DENIED;
+const CString kNullDevice = u"NUL";
+#else
+constexpr LONG kNotFound = ENOENT;
+constexpr LONG kIsFolder = EISDIR;
+constexpr LONG kNotOpenForWriting = EBADF;
+const CString kNullDevice = u"/dev/null";
+#endif
 
 TEST(FileTest, WriteReadSeekAndLength)
 {
@@ -69,13 +85,26 @@ TEST(FileTest, NamesOfThePath)
 {
     CTempDir dir;
     CFile file;
-    file.Open(dir.StrPath() + u"/x/../song.tag.mp3", CFile::modeRead);
-    EXPECT_EQ(file.GetFilePath(), dir.StrPath() + u"/song.tag.mp3");
+    const CString sep(Path::chSeparator);
+    file.Open(dir.StrPath() + sep + u"x" + sep + u".." + sep + u"song.tag.mp3", CFile::modeRead);
+    EXPECT_EQ(file.GetFilePath(), dir.StrPath() + sep + u"song.tag.mp3");
     EXPECT_EQ(file.GetFileName(), CString(u"song.tag.mp3"));
     EXPECT_EQ(file.GetFileTitle(), CString(u"song.tag"));
     file.SetFilePath(u"/a/.hidden");
     EXPECT_EQ(file.GetFileTitle(), CString(u".hidden"));
 }
+
+#ifdef _WIN32
+TEST(FileTest, NameTakesTheSpellingOnDisk)
+{
+    CTempDir dir;
+    WriteFileBytes(dir.PathOf("Song.mp3"), BytesOf("x"));
+    CFile file;
+    ASSERT_TRUE(file.Open(dir.StrPathOf("sONG.MP3"), CFile::modeRead));
+    EXPECT_EQ(file.GetFileName(), CString(u"Song.mp3"));
+    EXPECT_EQ(file.GetFilePath(), dir.StrPathOf("Song.mp3"));
+}
+#endif
 
 TEST(FileTest, CreateTruncatesUnlessToldNot)
 {
@@ -95,15 +124,19 @@ TEST(FileTest, CreateTruncatesUnlessToldNot)
 TEST(FileTest, FailedOpenFillsTheException)
 {
     CTempDir dir;
-    const CString strPath = dir.StrPath() + u"/missing.bin";
+    const CString strPath = dir.StrPathOf("missing.bin");
     CFile file;
     CFileException error;
     EXPECT_FALSE(file.Open(strPath, CFile::modeRead, &error));
     EXPECT_EQ(file.m_hFile, INVALID_HANDLE_VALUE);
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-    EXPECT_EQ(error.m_lOsError, ENOENT);
+    EXPECT_EQ(error.m_lOsError, kNotFound);
     EXPECT_EQ(error.m_strFileName, strPath);
+#ifdef _WIN32
+    EXPECT_FALSE(error.GetErrorMessage().IsEmpty()); // the system's text, in its language
+#else
     EXPECT_EQ(error.GetErrorMessage(), CString::FromUtf8(std::strerror(ENOENT)));
+#endif
     EXPECT_NE(std::string(error.what()).find("missing.bin"), std::string::npos);
 
     char16_t sz[6];
@@ -122,7 +155,7 @@ TEST(FileTest, FailedOpenFillsTheException)
 
     // A name with a zero in it is refused, not cut short.
     WriteFileBytes(dir.PathOf("a"), BytesOf("x"));
-    EXPECT_FALSE(file.Open(dir.StrPath() + u"/a" + CString(u'\0') + u"b", CFile::modeRead, &error));
+    EXPECT_FALSE(file.Open(dir.StrPathOf("a") + CString(u'\0') + u"b", CFile::modeRead, &error));
     EXPECT_EQ(error.m_cause, CFileException::badPath);
     EXPECT_FALSE(file.Open(CString(), CFile::modeRead, &error));
 }
@@ -134,8 +167,8 @@ TEST(FileTest, NonRegularFilesAreRefused)
     CFileException error;
     EXPECT_FALSE(file.Open(dir.StrPath(), CFile::modeRead, &error));
     EXPECT_EQ(error.m_cause, CFileException::accessDenied);
-    EXPECT_EQ(error.m_lOsError, EISDIR);
-    EXPECT_FALSE(file.Open(u"/dev/null", CFile::modeRead | CFile::shareDenyNone, &error));
+    EXPECT_EQ(error.m_lOsError, kIsFolder);
+    EXPECT_FALSE(file.Open(kNullDevice, CFile::modeRead | CFile::shareDenyNone, &error));
     EXPECT_EQ(error.m_cause, CFileException::invalidFile);
     EXPECT_EQ(file.m_hFile, INVALID_HANDLE_VALUE);
 }
@@ -153,9 +186,15 @@ TEST(FileTest, ShareModesAsLocks)
     EXPECT_FALSE(other.Open(strPath, CFile::modeRead | CFile::shareDenyWrite, &error));
     EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
     EXPECT_FALSE(other.Open(strPath, CFile::modeReadWrite | CFile::shareCompat, &error));
+#ifdef _WIN32
+    // The system's share modes: an exclusive open admits nobody.
+    EXPECT_FALSE(other.Open(strPath, CFile::modeRead | CFile::shareDenyNone, &error));
+    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+#else
     // Without sharing rules the lock does not matter.
     EXPECT_TRUE(other.Open(strPath, CFile::modeRead | CFile::shareDenyNone));
     other.Close();
+#endif
     exclusive.Close();
 
     CFile reader1;
@@ -182,7 +221,7 @@ TEST(FileTest, ErrorsOfReadWriteAndSeekAreThrown)
     }
     catch (const CFileException& e)
     {
-        EXPECT_EQ(e.m_lOsError, EBADF);
+        EXPECT_EQ(e.m_lOsError, kNotOpenForWriting);
     }
     try
     {
@@ -200,6 +239,25 @@ TEST(FileTest, ErrorsOfReadWriteAndSeekAreThrown)
     file.Close(); // twice is harmless
 }
 
+#ifdef _WIN32
+TEST(FileTest, OsErrorCauses)
+{
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_FILE_NOT_FOUND),
+              CFileException::fileNotFound);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_PATH_NOT_FOUND), CFileException::badPath);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_ACCESS_DENIED),
+              CFileException::accessDenied);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_SHARING_VIOLATION),
+              CFileException::sharingViolation);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_LOCK_VIOLATION),
+              CFileException::lockViolation);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_DISK_FULL), CFileException::diskFull);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_HANDLE_EOF), CFileException::endOfFile);
+    EXPECT_EQ(CFileException::OsErrorToException(ERROR_NOT_SAME_DEVICE),
+              CFileException::genericException);
+    EXPECT_FALSE(CFileException(CFileException::diskFull).GetErrorMessage().IsEmpty());
+}
+#else
 TEST(FileTest, OsErrorCauses)
 {
     EXPECT_EQ(CFileException::OsErrorToException(ENOENT), CFileException::fileNotFound);
@@ -212,6 +270,7 @@ TEST(FileTest, OsErrorCauses)
     EXPECT_EQ(CFileException::OsErrorToException(EXDEV), CFileException::genericException);
     EXPECT_FALSE(CFileException(CFileException::diskFull).GetErrorMessage().IsEmpty());
 }
+#endif
 
 TEST(FileTimeTest, UnixTimesAsFileTimes)
 {
@@ -226,8 +285,14 @@ TEST(FileTimeTest, TimesOfAnOpenFile)
     CTempDir dir;
     WriteFileBytes(dir.PathOf("f.bin"), BytesOf("abc"));
     CFile file(StrOf(dir.PathOf("f.bin")), CFile::modeReadWrite);
+#ifdef _WIN32
+    const FILETIME setAccessed = UnixTimeToFileTime(1000000000, 200);
+    const FILETIME setWritten = UnixTimeToFileTime(981173106, 123456700);
+    ASSERT_TRUE(::SetFileTime(file.m_hFile, nullptr, &setAccessed, &setWritten));
+#else
     const struct timespec times[2] = {{1000000000, 250}, {981173106, 123456789}};
     ASSERT_EQ(0, ::futimens(file.m_hFile, times));
+#endif
 
     FILETIME created, accessed, written;
     ASSERT_TRUE(GetFileTime(file.m_hFile, &created, &accessed, &written));

@@ -6,14 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
-#include <string>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace
 {
+
+#ifndef _WIN32
+// Linux's rules: "/" only, byte names held without loss, symbolic links kept as spelled.
 
 TEST(PathTest, FullPathIsAbsoluteAndNormalised)
 {
@@ -136,5 +142,69 @@ TEST(PathTest, FileWithAnInvalidUtf8NameOpensByItsName)
     EXPECT_EQ(file.GetLength(), 4u);
     EXPECT_EQ(Path::ToNative(file.GetFileName()), strName);
 }
+
+#else
+// Windows's rules: drive letters and shares, both separators, names in UTF-16 as they are.
+
+TEST(PathTest, FullPathIsAbsoluteAndNormalised)
+{
+    EXPECT_EQ(Path::GetFullPath(u"C:\\a\\.\\b\\\\c\\..\\d"), CString(u"C:\\a\\b\\d"));
+    EXPECT_EQ(Path::GetFullPath(u"C:/a/b/../c"), CString(u"C:\\a\\c"));
+    EXPECT_EQ(Path::GetFullPath(u"C:\\.."), CString(u"C:\\"));
+    EXPECT_EQ(Path::GetFullPath(u"C:\\a\\b\\"), CString(u"C:\\a\\b\\"));
+    EXPECT_EQ(Path::GetFullPath(u"\\\\server\\share\\x\\..\\y.mp3"),
+              CString(u"\\\\server\\share\\y.mp3"));
+    EXPECT_EQ(Path::GetFullPath(CString()), CString());
+
+    EXPECT_EQ(Path::GetFullPath(u"x\\..\\y.mp3", u"D:\\base\\dir"),
+              CString(u"D:\\base\\dir\\y.mp3"));
+    EXPECT_EQ(Path::GetFullPath(u"..\\..\\..\\y", u"D:\\base\\dir"), CString(u"D:\\y"));
+    EXPECT_EQ(Path::GetFullPath(u"E:\\abs", u"D:\\base"), CString(u"E:\\abs"));
+
+    const CString strCwd = Path::GetCurrentDirectory();
+    ASSERT_TRUE(Path::IsAbsolute(strCwd));
+    EXPECT_EQ(Path::GetFullPath(u".\\song.mp3"), Path::GetFullPath(strCwd + u"\\song.mp3"));
+}
+
+TEST(PathTest, FolderAndName)
+{
+    EXPECT_EQ(Path::GetFolder(u"C:\\a\\b.mp3"), CString(u"C:\\a"));
+    EXPECT_EQ(Path::GetFolder(u"C:\\a/b\\c.mp3"), CString(u"C:\\a/b"));
+    EXPECT_EQ(Path::GetFolder(u"b.mp3"), CString());
+    EXPECT_EQ(Path::GetFolder(u"\\b.mp3"), CString());
+    EXPECT_EQ(Path::GetName(u"C:\\a\\b.mp3"), CString(u"b.mp3"));
+    EXPECT_EQ(Path::GetName(u"C:\\a/b.mp3"), CString(u"b.mp3"));
+    EXPECT_EQ(Path::chSeparator, u'\\');
+    EXPECT_TRUE(Path::IsSeparator(u'/'));
+    EXPECT_TRUE(Path::IsSeparator(u'\\'));
+    EXPECT_TRUE(Path::IsAbsolute(u"C:\\x"));
+    EXPECT_TRUE(Path::IsAbsolute(u"\\\\server\\share"));
+    EXPECT_FALSE(Path::IsAbsolute(u"C:x"));
+    EXPECT_FALSE(Path::IsAbsolute(u"a\\b"));
+    EXPECT_EQ(Path::GetMaxPath(), 260);
+}
+
+TEST(PathTest, NamesPassUnchanged)
+{
+    const CString str = CString(u"C:\\m\u00FCsic\\\u20AC \U0001F3B5.mp3") + CString(u'\xD800');
+    EXPECT_EQ(Path::FromNative(Path::ToNative(str)), str);
+    EXPECT_EQ(Path::ToNative(u"C:\\\u0416.mp3"), std::wstring(L"C:\\\u0416.mp3"));
+}
+
+TEST(PathTest, FileWithANameOutsideTheAnsiCodePageOpensByItsName)
+{
+    Fixtures::CTempDir dir;
+    const CString strPath = dir.StrPath() + u"\\\u0416\u4E2D \U0001F3B5.mp3";
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(strPath, CFile::modeCreate | CFile::modeWrite));
+        file.Write("data", 4);
+    }
+    CFile file;
+    ASSERT_TRUE(file.Open(strPath, CFile::modeRead));
+    EXPECT_EQ(file.GetLength(), 4u);
+    EXPECT_EQ(file.GetFileName(), CString(u"\u0416\u4E2D \U0001F3B5.mp3"));
+}
+#endif
 
 } // namespace

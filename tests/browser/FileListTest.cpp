@@ -2,6 +2,8 @@
 
 #include "RecordFiles.h"
 #include "app/BusyState.h"
+#include "base/File.h"
+#include "base/Path.h"
 #include "browser/Collator.h"
 #include "browser/DiagnosticMessages.h"
 #include "res/StringTable.h"
@@ -10,12 +12,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
+#include <filesystem>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 using namespace Fixtures;
 using namespace RecordFiles;
@@ -77,24 +83,25 @@ protected:
     CString Audio(const std::string& strName) { return WriteAudio(m_dir, strName, 2); }
     void Folder(const std::string& strName)
     {
-        ASSERT_EQ(::mkdir(m_dir.PathOf(strName).c_str(), 0755), 0);
+        ASSERT_TRUE(std::filesystem::create_directory(m_dir.PathOf(strName)));
     }
     void Text(const std::string& strName, const std::string& strText)
     {
         WriteFileBytes(m_dir.PathOf(strName), BytesOf(strText));
     }
 
-    // The listed file names relative to the temporary folder, in list order.
+    // The listed file names relative to the temporary folder, in list order, with "/".
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        const std::u16string strPrefix = m_dir.StrPath().str() + u"/";
+        const std::u16string strPrefix = m_dir.StrPath().str() + Path::chSeparator;
         for (int i = 0; i < m_list.GetCount(); ++i)
         {
-            std::u16string s = m_list.GetRecord(i)->GetFullPath().str();
-            if (s.compare(0, strPrefix.size(), strPrefix) == 0)
-                s.erase(0, strPrefix.size());
-            names.push_back(CString(s).ToUtf8());
+            CString s = m_list.GetRecord(i)->GetFullPath();
+            if (s.str().compare(0, strPrefix.size(), strPrefix) == 0)
+                s = s.Mid(static_cast<int>(strPrefix.size()));
+            s.Replace(Path::chSeparator, u'/');
+            names.push_back(s.ToUtf8());
         }
         return names;
     }
@@ -119,11 +126,13 @@ CString Unsupported(const CString& strPath)
     return Res::FormatResourceString(Res::IDS_UNSUPPORTED_FILE_TYPE, strPath);
 }
 
-CString DirectoryFailed(const CString& strPath, int nError)
+CString DirectoryFailed(const CString& strPath, LONG lError)
 {
     return Res::FormatResourceString(Res::IDS_READ_DIRECTORY_FAILED, strPath) + u" " +
-           CString::FromUtf8(std::strerror(nError));
+           CFileException(CFileException::genericException, lError).GetErrorMessage();
 }
+
+const CString kSep(Path::chSeparator);
 
 } // namespace
 
@@ -140,8 +149,8 @@ TEST_F(FileListTest, AddFileAppendsOnceAndFindsItByFullPath)
 
     // Already listed: TRUE and nothing changes, also under another spelling of the same path.
     EXPECT_TRUE(m_list.AddFile(path));
-    EXPECT_TRUE(m_list.AddFile(m_dir.StrPath() + u"/./a.mp3"));
-    EXPECT_TRUE(m_list.AddFile(m_dir.StrPath() + u"//a.mp3"));
+    EXPECT_TRUE(m_list.AddFile(m_dir.StrPath() + kSep + u"." + kSep + u"a.mp3"));
+    EXPECT_TRUE(m_list.AddFile(m_dir.StrPath() + kSep + kSep + u"a.mp3"));
     EXPECT_EQ(m_list.GetCount(), 1);
     EXPECT_EQ(m_listHost.m_arrInserted.size(), 1u);
     EXPECT_EQ(m_list.GetRecord(1), nullptr);
@@ -149,6 +158,16 @@ TEST_F(FileListTest, AddFileAppendsOnceAndFindsItByFullPath)
     EXPECT_EQ(m_list.GetImage(5), -1);
 }
 
+#ifdef _WIN32
+TEST_F(FileListTest, PathsDifferingInCaseNameTheSameFile)
+{
+    const CString lower = Audio("song.mp3");
+    ASSERT_TRUE(m_list.AddFile(lower));
+    EXPECT_TRUE(m_list.FindFile(m_dir.StrPathOf("SONG.MP3")));
+    EXPECT_TRUE(m_list.AddFile(m_dir.StrPathOf("Song.Mp3")));
+    EXPECT_EQ(m_list.GetCount(), 1);
+}
+#else
 TEST_F(FileListTest, PathsDifferingInCaseAreDifferentFilesHere)
 {
     const CString lower = Audio("song.mp3");
@@ -161,17 +180,17 @@ TEST_F(FileListTest, PathsDifferingInCaseAreDifferentFilesHere)
     EXPECT_FALSE(m_list.AddFile(m_dir.StrPathOf("Song.mp3")));
     EXPECT_EQ(m_list.GetCount(), 2);
 }
+#endif
 
 TEST_F(FileListTest, ARelativePathFindsTheListedFile)
 {
     const CString path = Audio("rel.mp3");
     ASSERT_TRUE(m_list.AddFile(path));
-    char szOld[4096];
-    ASSERT_NE(::getcwd(szOld, sizeof(szOld)), nullptr);
-    ASSERT_EQ(::chdir(m_dir.GetPath().c_str()), 0);
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.GetPath());
     const BOOL bFound = m_list.FindFile(u"rel.mp3");
-    const BOOL bAdded = m_list.AddFile(u"./rel.mp3");
-    ASSERT_EQ(::chdir(szOld), 0);
+    const BOOL bAdded = m_list.AddFile(u"." + kSep + u"rel.mp3");
+    std::filesystem::current_path(old);
     EXPECT_TRUE(bFound);
     EXPECT_TRUE(bAdded);
     EXPECT_EQ(m_list.GetCount(), 1);
@@ -217,7 +236,7 @@ TEST_F(FileListTest, ScanFolderWithSubfoldersDescendsWhereTheFolderStands)
     Audio("Alpha/deeper/deep.mp3");
     Audio("b.mp3");
     // A trailing separator on the folder is kept as it is.
-    ASSERT_TRUE(m_list.ScanFolder(m_dir.StrPath() + u"/", TRUE, &m_diag));
+    ASSERT_TRUE(m_list.ScanFolder(m_dir.StrPath() + kSep, TRUE, &m_diag));
     EXPECT_EQ(Names(), (NameList{"A.mp3", "Alpha/deeper/deep.mp3", "Alpha/inner.mp3", "b.mp3"}));
 
     // Scanning again adds nothing.
@@ -226,6 +245,8 @@ TEST_F(FileListTest, ScanFolderWithSubfoldersDescendsWhereTheFolderStands)
     EXPECT_EQ(m_diag.GetCount(), 0);
 }
 
+#ifndef _WIN32
+// Symbolic links and POSIX permissions are Linux's.
 TEST_F(FileListTest, ScanFolderFollowsLinksAndNamesTheFailures)
 {
     Audio("a.mp3");
@@ -240,6 +261,7 @@ TEST_F(FileListTest, ScanFolderFollowsLinksAndNamesTheFailures)
     ASSERT_EQ(m_diag.GetCount(), 1);
     EXPECT_EQ(m_diag.GetMessages()[0], ReadFailed(m_dir.StrPathOf("broken.mp3")));
 }
+#endif
 
 TEST_F(FileListTest, ScanFolderSetsTheStatusTextPerFile)
 {
@@ -257,15 +279,25 @@ TEST_F(FileListTest, AFolderThatCannotBeListedGivesOneLineWithTheSystemText)
     Audio("file.mp3");
     EXPECT_FALSE(m_list.ScanFolder(m_dir.StrPathOf("file.mp3"), FALSE, &m_diag));
     ASSERT_EQ(m_diag.GetCount(), 2);
+#ifdef _WIN32
+    EXPECT_EQ(m_diag.GetMessages()[0],
+              DirectoryFailed(m_dir.StrPathOf("missing"), ERROR_PATH_NOT_FOUND));
+    // The system's own text follows the fixed part.
+    const CString strPrefix = u"Enable to read directory '" + m_dir.StrPathOf("file.mp3") + u"'. ";
+    EXPECT_EQ(m_diag.GetMessages()[1].Left(strPrefix.GetLength()), strPrefix);
+    EXPECT_GT(m_diag.GetMessages()[1].GetLength(), strPrefix.GetLength());
+#else
     EXPECT_EQ(m_diag.GetMessages()[0], DirectoryFailed(m_dir.StrPathOf("missing"), ENOENT));
     EXPECT_EQ(m_diag.GetMessages()[1], DirectoryFailed(m_dir.StrPathOf("file.mp3"), ENOTDIR));
     EXPECT_EQ(m_diag.GetMessages()[0], u"Enable to read directory '" + m_dir.StrPathOf("missing") +
                                            u"'. No such file or directory");
+#endif
     // Without a collector nothing is reported.
     EXPECT_FALSE(m_list.ScanFolder(m_dir.StrPathOf("missing"), TRUE, nullptr));
     EXPECT_EQ(m_diag.GetCount(), 2);
 }
 
+#ifndef _WIN32
 TEST_F(FileListTest, AnUnreadableSubfolderGivesOneLineAndTheScanGoesOn)
 {
     // Permissions do not stop root, so the scan runs in a child without privileges.
@@ -320,6 +352,7 @@ TEST_F(FileListTest, AnUnreadableSubfolderGivesOneLineAndTheScanGoesOn)
     strExpected += DirectoryFailed(m_dir.StrPathOf("locked"), EACCES).ToUtf8();
     EXPECT_EQ(strReport, strExpected);
 }
+#endif
 
 TEST_F(FileListTest, EscStopsARecursiveScanAndKeepsWhatWasAdded)
 {
@@ -489,7 +522,12 @@ TEST_F(FileListTest, SortsByAField)
 // records' comparison; equal values keep their order.
 TEST_F(FileListTest, SortsByAFieldAsTheComparisonDoes)
 {
-    const NameList added = {"d.mp3", "B.mp3", "a.mp3", "c.mp3", "b.mp3", "e.mp3"};
+#ifdef _WIN32
+    const std::string strUpper = "F.mp3"; // "B.mp3" would be "b.mp3" again
+#else
+    const std::string strUpper = "B.mp3";
+#endif
+    const NameList added = {"d.mp3", strUpper, "a.mp3", "c.mp3", "b.mp3", "e.mp3"};
     for (const std::string& strName : added)
         ASSERT_TRUE(m_list.AddFile(Audio(strName.c_str())));
     // Two equal titles and an empty one.
@@ -529,16 +567,16 @@ TEST_F(FileListTest, SortsByAFieldAsTheComparisonDoes)
     }
     restore();
     m_list.SortByField(CFileAssocData::FIELD_TITLE, TRUE, collator);
-    EXPECT_EQ(Names(), (NameList{"b.mp3", "a.mp3", "d.mp3", "B.mp3", "c.mp3", "e.mp3"}));
+    EXPECT_EQ(Names(), (NameList{"b.mp3", "a.mp3", "d.mp3", strUpper, "c.mp3", "e.mp3"}));
     m_list.SortByField(CFileAssocData::FIELD_TITLE, FALSE, collator);
-    EXPECT_EQ(Names(), (NameList{"e.mp3", "B.mp3", "c.mp3", "d.mp3", "a.mp3", "b.mp3"}));
+    EXPECT_EQ(Names(), (NameList{"e.mp3", strUpper, "c.mp3", "d.mp3", "a.mp3", "b.mp3"}));
 }
 
 TEST_F(FileListTest, RenamedRecordsAnswerForTheirNewPath)
 {
     ASSERT_TRUE(m_list.AddFile(Audio("old.mp3")));
     ASSERT_TRUE(m_list.AddFile(Audio("gone.mp3")));
-    ASSERT_EQ(::rename(m_dir.PathOf("old.mp3").c_str(), m_dir.PathOf("new.mp3").c_str()), 0);
+    std::filesystem::rename(m_dir.PathOf("old.mp3"), m_dir.PathOf("new.mp3"));
     CFileAssocData* pRecord = m_list.GetRecord(0);
     ASSERT_TRUE(pRecord->Load(m_dir.StrPathOf("new.mp3")));
     // The old path is free at once.

@@ -1,5 +1,6 @@
 #include "PlaylistFiles.h"
 
+#include "base/Path.h"
 #include "browser/Playlist.h"
 #include "browser/TempFolder.h"
 
@@ -8,13 +9,64 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace PlaylistFiles;
 using Fixtures::CTempDir;
 using Fixtures::ReadFileBytes;
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+// Windows: the system's temporary folder as it is; its access rules are the system's.
+
+TEST(TempFolderTest, TheSystemsTemporaryFolderWithItsSeparator)
+{
+    CString strFolder;
+    ASSERT_TRUE(GetTempFolder(strFolder));
+    std::error_code ec;
+    const fs::path system = fs::temp_directory_path(ec);
+    ASSERT_FALSE(ec);
+    EXPECT_EQ(Path::GetFullPath(strFolder), Path::GetFullPath(Fixtures::ToCString(system / "")));
+    EXPECT_EQ(strFolder[strFolder.GetLength() - 1], u'\\');
+}
+
+TEST(TempFolderTest, PrivateFolderIsMadeWhenMissingAndOnlyAFolderWillDo)
+{
+    CTempDir dir;
+    WriteText(dir.PathOf("file"), "x");
+    EXPECT_FALSE(OpenPrivateFolder(dir.StrPathOf("file")));
+    EXPECT_FALSE(OpenPrivateFolder(dir.StrPathOf("missing/below")));
+    EXPECT_TRUE(OpenPrivateFolder(dir.StrPathOf("made")));
+    EXPECT_TRUE(fs::is_directory(dir.PathOf("made")));
+    EXPECT_TRUE(OpenPrivateFolder(dir.StrPathOf("made")));
+}
+
+TEST(TempPlaylistTest, PlayTargetAndItsBytes)
+{
+    CString strFolder;
+    ASSERT_TRUE(GetTempFolder(strFolder));
+    const CString strPlaylist = strFolder + u"Tagwright.m3u";
+    const fs::path playlist(strPlaylist.str());
+
+    EXPECT_TRUE(GetPlayTarget({}).IsEmpty());
+    EXPECT_EQ(GetPlayTarget({u"C:\\music\\one.mp3"}), u"C:\\music\\one.mp3");
+    EXPECT_EQ(GetTempPlaylistPath(), strPlaylist);
+    EXPECT_EQ(GetPlayTarget({u"C:\\music\\caf\u00e9.mp3", u"C:\\music\\sub\\b.mp3"}), strPlaylist);
+    EXPECT_EQ(TextOf(ReadFileBytes(playlist)),
+              "#EXTM3U\r\nC:\\music\\caf\xc3\xa9.mp3\r\nC:\\music\\sub\\b.mp3\r\n");
+    EXPECT_EQ(CreateTempPlaylist({u"D:\\x.mp3"}), strPlaylist);
+    EXPECT_EQ(TextOf(ReadFileBytes(playlist)), "#EXTM3U\r\nD:\\x.mp3\r\n");
+    DeleteTempPlaylist();
+    EXPECT_FALSE(fs::exists(playlist));
+    DeleteTempPlaylist();
+}
+
+#else
+// Linux: the private runtime folder and its rules.
 
 namespace
 {
@@ -158,3 +210,4 @@ TEST(TempPlaylistTest, AnOldPlaylistIsNotPlayedWhenItCannotBeRewritten)
     fs::create_directories(dir.PathOf("tagwright/Tagwright.m3u"));
     EXPECT_TRUE(GetPlayTarget({u"/a.mp3", u"/b.mp3"}).IsEmpty());
 }
+#endif

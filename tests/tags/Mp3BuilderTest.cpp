@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cstring>
 #include <filesystem>
@@ -378,10 +380,12 @@ TEST(Mp3BuilderTest, TempDirAndFileHelpers)
         EXPECT_THROW(WriteFileBytes(dir.PathOf("missing/a.mp3"), bytes), std::runtime_error);
         EXPECT_THROW(ReadFileBytes(dir.PathOf("missing.mp3")), std::runtime_error);
 
-        // Removed even when a test took away the rights on a folder inside.
+#ifndef _WIN32
+        // Removed even when a test took away the rights on a folder inside (POSIX modes).
         std::filesystem::create_directory(dir.PathOf("locked"));
         WriteFileBytes(dir.PathOf("locked/f"), bytes);
         ASSERT_EQ(::chmod(dir.PathOf("locked").c_str(), 0500), 0);
+#endif
     }
     EXPECT_FALSE(std::filesystem::exists(kept));
 }
