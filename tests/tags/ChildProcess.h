@@ -2,6 +2,8 @@
 // test itself (file size, address space, another user), and for saves that are killed midway.
 #pragma once
 
+#ifndef _WIN32
+
 #include "base/Types.h"
 
 #include <grp.h>
@@ -69,3 +71,5 @@ inline bool DropRoot()
 }
 
 } // namespace ChildProcess
+
+#endif // _WIN32

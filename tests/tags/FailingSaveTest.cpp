@@ -2,6 +2,10 @@
 // the file deleted, replaced by a folder or left without its folder between open and save. Each
 // reports failure (FALSE or CFileException from the container, exit code 3 from tagdump) and
 // leaves what is on disk exactly as it was.
+
+// The tests need the processes, signals, locks and permissions of POSIX systems.
+#ifndef _WIN32
+
 #include "ChildProcess.h"
 
 #include "base/Path.h"
@@ -387,3 +391,5 @@ TEST_F(FailingSaveTest, TagDumpReportsFailedSavesWithExitCode3)
     EXPECT_EQ(RunTagDump(arrGrow, [] { return true; }), 0);
     EXPECT_NE(ReadFileBytes(m_path), m_original);
 }
+
+#endif // _WIN32

@@ -1,5 +1,9 @@
 // The rewrite that replaces the head and the tail of a file at once, and the clearing away of
 // temporary files that killed rewrites left.
+
+// The tests need the processes, signals, locks and permissions of POSIX systems.
+#ifndef _WIN32
+
 #include "tags/FileEx.h"
 
 #include "base/Path.h"
@@ -148,3 +152,5 @@ TEST_F(FileExHeadAndTailTest, LeftoversOfKilledRewritesOfThisFileAreRemoved)
     EXPECT_EQ(Entries(m_dir.GetPath()), arrExpected);
     EXPECT_EQ(ReadFileBytes(m_path), Slice(m_original, 10, 4990));
 }
+
+#endif // _WIN32

@@ -2,6 +2,10 @@
 // that is removed, each together with a change of the ID3v1 block) runs in a child process that
 // gets SIGKILL at a random moment of it. Afterwards the file must be byte for byte the old or the
 // new version, and whatever a killed save left beside it must not disturb the saves after it.
+
+// The tests need the processes, signals, locks and permissions of POSIX systems.
+#ifndef _WIN32
+
 #include "ChildProcess.h"
 
 #include "tags/ID3v1.h"
@@ -264,3 +268,5 @@ TEST(InterruptedSaveTest, KilledSavesLeaveTheOldOrTheNewFile)
     }
     EXPECT_GE(nTotalKills, 200);
 }
+
+#endif // _WIN32
