@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a built fuzz tree.
-#   run.sh <fuzz tree> <seconds>   each target gets its share of the seconds, and what it finds
+#   run.sh <fuzz tree> <seconds>   the targets share the seconds between them, and what each finds
 #                                  new is kept in <fuzz tree>/corpus/<target> for the next run
 #   run.sh --smoke <fuzz tree>     each target runs its seeds and a few seconds more, keeping
 #                                  nothing: the check that `make test` makes
@@ -27,18 +27,23 @@ args=("$tree/seeds")
 "$tree/bin/fuzz_seeds" "${args[@]}" || exit 1
 mkdir -p "$tree/findings"
 
-if [ $smoke -eq 1 ]; then
-    per_target=$smoke_seconds
-else
-    per_target=$((seconds / ${#targets[@]}))
-    [ "$per_target" -lt 1 ] && per_target=1
-fi
+# The seconds are shared out as the run goes, so that starting and stopping each target counts
+# against the whole.
+deadline=$((SECONDS + seconds))
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 failed=()
+left=${#targets[@]}
 for t in "${targets[@]}"; do
+    if [ $smoke -eq 1 ]; then
+        per_target=$smoke_seconds
+    else
+        per_target=$(((deadline - SECONDS) / left))
+        [ "$per_target" -lt 1 ] && per_target=1
+    fi
+    left=$((left - 1))
     if [ $smoke -eq 1 ]; then
         corpus="$scratch/$t"
     else
