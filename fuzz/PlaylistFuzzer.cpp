@@ -49,7 +49,10 @@ const std::string& ListFolder()
 {
     static const std::string strFolder = []
     {
-        const char* pszBase = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        // The temporary folder the runner gives, else one in memory.
+        const char* pszBase = std::getenv("TMPDIR");
+        if (!pszBase || !*pszBase)
+            pszBase = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         std::string strTemplate = std::string(pszBase) + "/tagwright-fuzz-XXXXXX";
         Fuzz::Check(::mkdtemp(strTemplate.data()) != nullptr, "a temporary folder");
         Folder() = strTemplate;

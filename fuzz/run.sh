@@ -31,8 +31,12 @@ mkdir -p "$tree/findings"
 # against the whole.
 deadline=$((SECONDS + seconds))
 
-scratch=$(mktemp -d)
+# Scratch space, in memory where there is some: the smoke run's corpora, and the targets'
+# temporary files (also those of a target that crashed).
+scratch=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/tmp"
+export TMPDIR="$scratch/tmp"
 
 failed=()
 left=${#targets[@]}
