@@ -344,6 +344,10 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
     // attributes, security and creation time; the backup name keeps the original reachable when
     // the replace stops halfway.
     const std::wstring strBackup = tempPath(bShortName);
+    // What the new file must keep of the old one where the replace itself does not carry it (a
+    // rename, or systems whose replace only renames).
+    BY_HANDLE_FILE_INFORMATION original = {};
+    const BOOL bKnown = ::GetFileInformationByHandle(m_hFile, &original);
     ::CloseHandle(m_hFile);
     m_hFile = INVALID_HANDLE_VALUE;
     BOOL bReplaced = ::ReplaceFileW(strPath.c_str(), state.strTemp.c_str(), strBackup.c_str(),
@@ -377,6 +381,15 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
     m_hFile = hFile;
     if (!bReplaced)
         ThrowWin32(dwError, m_strFileName);
+    if (bKnown)
+    {
+        // The content is in place; a file system that keeps no such detail changes nothing.
+        ::SetFileTime(m_hFile, &original.ftCreationTime, nullptr, nullptr);
+        ::SetFileAttributesW(strPath.c_str(), original.dwFileAttributes &
+                                                  (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    }
     Seek(static_cast<LONGLONG>(plan.nNewPosition), begin);
 }
 
