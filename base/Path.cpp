@@ -120,12 +120,33 @@ CString GetFullPath(const CString& strPath, const CString& strBase)
         return CString();
 #ifdef _WIN32
     CString strJoined = strPath;
-    if (!IsAbsolute(strPath) && !strBase.IsEmpty())
+    const bool bDriveRelative = strPath.GetLength() >= 2 && strPath[1] == u':'; // "C:name"
+    if (!IsAbsolute(strPath) && !bDriveRelative && !strBase.IsEmpty())
     {
-        strJoined = strBase;
-        if (!IsSeparator(strBase[strBase.GetLength() - 1]))
-            strJoined += chSeparator;
-        strJoined += strPath;
+        if (IsSeparator(strPath[0]))
+        {
+            // "\name" lies below the root of the base: its drive or its share.
+            int nRoot = 0;
+            if (strBase.GetLength() >= 2 && strBase[1] == u':')
+                nRoot = 2;
+            else if (strBase.GetLength() >= 2 && IsSeparator(strBase[0]) && IsSeparator(strBase[1]))
+            {
+                int nSeparators = 0;
+                for (nRoot = 2; nRoot < strBase.GetLength(); ++nRoot)
+                {
+                    if (IsSeparator(strBase[nRoot]) && ++nSeparators == 2)
+                        break;
+                }
+            }
+            strJoined = strBase.Left(nRoot) + strPath;
+        }
+        else
+        {
+            strJoined = strBase;
+            if (!IsSeparator(strBase[strBase.GetLength() - 1]))
+                strJoined += chSeparator;
+            strJoined += strPath;
+        }
     }
     const std::wstring in = ToNative(strJoined);
     const DWORD n = ::GetFullPathNameW(in.c_str(), 0, nullptr, nullptr);

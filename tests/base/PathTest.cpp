@@ -160,6 +160,10 @@ TEST(PathTest, FullPathIsAbsoluteAndNormalised)
               CString(u"D:\\base\\dir\\y.mp3"));
     EXPECT_EQ(Path::GetFullPath(u"..\\..\\..\\y", u"D:\\base\\dir"), CString(u"D:\\y"));
     EXPECT_EQ(Path::GetFullPath(u"E:\\abs", u"D:\\base"), CString(u"E:\\abs"));
+    // A path from the root stays on the base's drive or share.
+    EXPECT_EQ(Path::GetFullPath(u"\\top\\..\\a.mp3", u"D:\\base\\dir"), CString(u"D:\\a.mp3"));
+    EXPECT_EQ(Path::GetFullPath(u"/a.mp3", u"\\\\srv\\share\\dir"),
+              CString(u"\\\\srv\\share\\a.mp3"));
 
     const CString strCwd = Path::GetCurrentDirectory();
     ASSERT_TRUE(Path::IsAbsolute(strCwd));

@@ -74,11 +74,6 @@ struct CorpusResult
     std::vector<std::string> rawClasses;
 };
 
-Bytes ReadAll(const fs::path& path)
-{
-    return Fixtures::ReadFileBytes(path);
-}
-
 // Renders the tag in the version it has (2.3 stays 2.3, the others become 2.4), reads the
 // rendering back and checks that the written frames came back.
 void CheckRoundTrip(CID3v2& tag)
@@ -118,7 +113,7 @@ CorpusResult Examine(const fs::path& path)
     CheckRoundTrip(tag);
 
     // The frames of the body as far as the file holds it, however many bytes the tag claims.
-    const Bytes bytes = ReadAll(path);
+    const Bytes bytes = Fixtures::ReadHeldFileBytes(path, file);
     CID3v2 raw;
     raw.m_pHeader->Parse(bytes.data(), static_cast<UINT>(bytes.size()));
     const size_t nBody = std::min<size_t>(raw.m_pHeader->m_nSize, bytes.size() - 10);

@@ -49,6 +49,8 @@ protected:
     // Writes the built file, zero-filled (sparse) up to nSize bytes when that is larger.
     CMp3Builder::Layout Write(const CMp3Builder& builder, std::uintmax_t nSize = 0)
     {
+        // A file still held open cannot be written anew where sharing is enforced (Windows).
+        m_file.reset();
         const CMp3Builder::Layout layout = builder.WriteTo(m_path);
         if (nSize > layout.m_nFileSize)
         {
@@ -57,7 +59,11 @@ protected:
         return layout;
     }
 
-    void WriteBytes(const Bytes& bytes) { Fixtures::WriteFileBytes(m_path, bytes); }
+    void WriteBytes(const Bytes& bytes)
+    {
+        m_file.reset();
+        Fixtures::WriteFileBytes(m_path, bytes);
+    }
 
     std::unique_ptr<CMpegProperties> Measure(UINT nStart, UINT nEnd)
     {
