@@ -1,6 +1,9 @@
 #include "app/ui/App.h"
 
 #include "app/AppCommandLineInfo.h"
+#ifndef _WIN32
+#include "app/DesktopIntegration.h"
+#endif
 #include "app/ui/AboutDlg.h"
 #include "app/ui/CommandIds.h"
 #include "app/ui/MainFrame.h"
@@ -12,6 +15,7 @@
 #include "browser/DiagnosticMessages.h"
 #include "browser/Playlist.h"
 #include "browser/ui/QtString.h"
+#include "res/StringTable.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -26,6 +30,70 @@
 #include <cstring>
 
 CApp theApp;
+
+#ifndef _WIN32
+namespace
+{
+
+// A message of the registration run, which has no window to own it. For tests,
+// TAGWRIGHT_MESSAGE_DUMP names a file that gets the text, and the box closes by itself.
+void ShowRegistrationMessage(UINT nID)
+{
+    QMessageBox box(QMessageBox::Warning, ToQString(Res::LoadResourceString(Cmd::IDR_MAINFRAME)),
+                    ToQString(Res::LoadResourceString(nID)), QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("RegistrationMessage"));
+    const QString strDump = qEnvironmentVariable("TAGWRIGHT_MESSAGE_DUMP");
+    if (!strDump.isEmpty())
+        QTimer::singleShot(0, &box,
+                           [&box, strDump]
+                           {
+                               QFile file(strDump);
+                               if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+                                   file.write(box.text().toUtf8() + '\n');
+                               box.accept();
+                           });
+    box.exec();
+}
+
+// The switch's action on the user's desktop integration. The results go unexamined, as on
+// Windows; a failure is only told on the error output.
+void RunDesktopIntegration(int nCommand)
+{
+    const CDesktopIntegration integration;
+    BOOL bOk = TRUE;
+    switch (nCommand)
+    {
+    case CMD_ENABLE_SHELL:
+    case CMD_INSTALL:
+        bOk = integration.Install(CDesktopIntegration::GetProgramPath());
+        break;
+    case CMD_DISABLE_SHELL:
+        bOk = integration.RemoveContextMenus();
+        break;
+    case CMD_UNINSTALL:
+    {
+        // Not while the program runs: it would write its settings again at its end.
+        CSingleInstance instance;
+        if (instance.FindOtherInstance())
+        {
+            ShowRegistrationMessage(Res::IDS_ALREADY_RUNNING);
+            return;
+        }
+        bOk = integration.Uninstall(
+            QFile::encodeName(CQtProfileStore::GetDefaultPath()).toStdString());
+        break;
+    }
+    default:
+        break;
+    }
+    if (!bOk)
+        qWarning("Tagwright: the desktop integration below %s could not be changed completely.",
+                 integration.GetDataHome().empty() ? "the home folder"
+                                                   : integration.GetDataHome().c_str());
+}
+
+} // namespace
+#endif
 
 CApp::CApp() = default;
 
@@ -66,6 +134,9 @@ BOOL CApp::InitInstance(const CStringArray& args)
     if (info.m_nCommand >= CMD_ENABLE_SHELL && info.m_nCommand <= CMD_UNINSTALL)
     {
         m_nRegistrationCommand = info.m_nCommand;
+#ifndef _WIN32
+        RunDesktopIntegration(info.m_nCommand);
+#endif
         return TRUE;
     }
 

@@ -10,20 +10,27 @@
 
 CAppTestEnv::CAppTestEnv()
     : m_pDir(std::make_unique<Fixtures::CTempDir>()), m_oldConfig(qgetenv("XDG_CONFIG_HOME")),
-      m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
+      m_oldRuntime(qgetenv("XDG_RUNTIME_DIR")), m_oldData(qgetenv("XDG_DATA_HOME"))
 {
     QDir().mkpath(ConfigHome());
     QDir().mkpath(RuntimeDir());
     QDir().mkpath(DataDir());
+    QDir().mkpath(DataHome());
     ::chmod(QFile::encodeName(RuntimeDir()).constData(), 0700);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(ConfigHome()));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(RuntimeDir()));
+    // A registration run writes the desktop integration there.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(DataHome()));
 }
 
 CAppTestEnv::~CAppTestEnv()
 {
     qputenv("XDG_CONFIG_HOME", m_oldConfig);
     qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
+    if (m_oldData.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", m_oldData);
 }
 
 QString CAppTestEnv::ConfigHome() const
@@ -39,6 +46,11 @@ QString CAppTestEnv::RuntimeDir() const
 QString CAppTestEnv::SettingsFile() const
 {
     return ConfigHome() + QStringLiteral("/Corvell/Tagwright/2.5.conf");
+}
+
+QString CAppTestEnv::DataHome() const
+{
+    return QString::fromStdString(m_pDir->GetPath().string()) + QStringLiteral("/share");
 }
 
 QString CAppTestEnv::DataDir() const

@@ -13,7 +13,7 @@
 class CAppTestEnv
 {
 public:
-    // Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR at fresh folders of their own.
+    // Points XDG_CONFIG_HOME, XDG_RUNTIME_DIR and XDG_DATA_HOME at fresh folders of their own.
     CAppTestEnv();
     ~CAppTestEnv();
     CAppTestEnv(const CAppTestEnv&) = delete;
@@ -21,6 +21,8 @@ public:
 
     QString ConfigHome() const;
     QString RuntimeDir() const;
+    // XDG_DATA_HOME, where the desktop integration goes.
+    QString DataHome() const;
     // The program's settings file under ConfigHome.
     QString SettingsFile() const;
     // A folder for the test's own files.
@@ -35,4 +37,5 @@ private:
     std::unique_ptr<Fixtures::CTempDir> m_pDir;
     QByteArray m_oldConfig;
     QByteArray m_oldRuntime;
+    QByteArray m_oldData;
 };
