@@ -328,7 +328,13 @@ CString GetPlaylistEntry(const CString& strFullPath, const CString& strFolder, B
 {
     if (!bWriteFullPath && !strFolder.IsEmpty() &&
         strFullPath.GetLength() > strFolder.GetLength() && StartsWithPath(strFullPath, strFolder))
-        return strFullPath.Mid(strFolder.GetLength());
+    {
+        const CString strEntry = strFullPath.Mid(strFolder.GetLength());
+        // A line that begins with "#" reads back as a comment: name such a file from "." instead.
+        if (strEntry[0] == u'#')
+            return CString(u".") + CString(std::u16string(1, Path::chSeparator)) + strEntry;
+        return strEntry;
+    }
     return strFullPath;
 }
 

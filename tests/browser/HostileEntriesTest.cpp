@@ -138,11 +138,9 @@ TEST_F(HostileEntriesTest, PlaylistsOfOddNamesLeaveOutOnlyWhatALineCannotHold)
     }
 }
 
-// A name that begins with "#" is written as it is when it lies in the playlist's folder, and
-// then reads back as a comment: the file drops out of the playlist (here and in every player).
-// Disabled until the playlist writer names such a file by a form that is no comment (its full
-// path, or ".\#name").
-TEST_F(HostileEntriesTest, DISABLED_ARelativeNameThatBeginsWithAHashStaysAnEntry)
+// A name that begins with "#" in the playlist's folder would read back as a comment (here and in
+// every player): it is written from "." instead.
+TEST_F(HostileEntriesTest, ARelativeNameThatBeginsWithAHashStaysAnEntry)
 {
     WriteAudio(m_folder / "#1 hit.mp3");
     tagLISTSETUP s;
