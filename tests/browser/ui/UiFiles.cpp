@@ -5,9 +5,18 @@
 #include "tags/ID3v1.h"
 #include "tags/MpegFile.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -98,6 +107,70 @@ void CTestBusyHost::PressEscapeAfter(int nFiles, QWidget* pTarget)
     m_bEscape = false;
     m_pTarget = pTarget;
     QCoreApplication::instance()->installEventFilter(this);
+}
+
+CModalHandler::CModalHandler(std::function<void(QWidget*)> fn) : m_fn(std::move(fn))
+{
+    QTimer::singleShot(5, this, &CModalHandler::Check);
+}
+
+void CModalHandler::Check()
+{
+    // A timer is not delivered again while its own handler runs; a fresh one is, also inside
+    // the event loop of a dialog that fn opened.
+    QTimer::singleShot(5, this, &CModalHandler::Check);
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (!pModal || !pModal->isVisible())
+        return;
+    m_handled.removeAll(QPointer<QWidget>());
+    for (const QPointer<QWidget>& p : m_handled)
+    {
+        if (p == pModal)
+            return;
+    }
+    m_handled.append(pModal);
+    ++m_nCount;
+    m_fn(pModal);
+}
+
+void ChooseFile(QWidget* pFileDialog, const QString& strPath)
+{
+    auto* pDialog = qobject_cast<QFileDialog*>(pFileDialog);
+    auto* pEdit = pFileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* pButtons = pFileDialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (!pDialog || !pEdit || !pButtons)
+        return;
+    // The folder is gone to as a user browses there; the name is typed (the name field takes
+    // a typed path apart as it goes, so a whole path cannot be typed into it).
+    const QFileInfo info(strPath);
+    pDialog->setDirectory(info.absolutePath());
+    pEdit->setFocus();
+    pEdit->selectAll();
+    QTest::keyClicks(pEdit, info.fileName());
+    // The completion list that typing opened would take the click on the button.
+    if (QCompleter* pCompleter = pEdit->completer())
+        pCompleter->popup()->hide();
+    for (QAbstractButton* pButton : pButtons->buttons())
+    {
+        if (pButtons->buttonRole(pButton) == QDialogButtonBox::AcceptRole)
+        {
+            QTest::mouseClick(pButton, Qt::LeftButton);
+            return;
+        }
+    }
+}
+
+bool CRecordingLauncher::OpenUrl(const QUrl& url)
+{
+    m_arrOpened.append(url);
+    return m_bOpenSucceeds;
+}
+
+void CRecordingLauncher::ShowItem(const QString& strPath, std::function<void()> onFailure)
+{
+    m_arrShown.append(strPath);
+    if (!m_bFileManager && onFailure)
+        onFailure();
 }
 
 } // namespace UiFiles

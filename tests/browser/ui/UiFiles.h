@@ -4,14 +4,18 @@
 
 #include "app/BusyHost.h"
 #include "base/String.h"
+#include "browser/ui/DesktopLauncher.h"
 #include "fixtures/TempDir.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 namespace UiFiles
@@ -60,6 +64,43 @@ private:
     int m_nEscapeAfter = -1;
     QPointer<QWidget> m_pTarget;
     bool m_bEscape = false;
+};
+
+// Hands every modal widget to fn once, as soon as it is the active modal widget: checked every
+// few milliseconds, so a dialog opened from inside fn (a question over a file dialog) is handed
+// over as well while fn still waits for it. Stops when the object goes away.
+class CModalHandler : public QObject
+{
+public:
+    explicit CModalHandler(std::function<void(QWidget*)> fn);
+    // How many modal widgets were handed over.
+    int GetCount() const { return m_nCount; }
+
+private:
+    void Check();
+
+    std::function<void(QWidget*)> m_fn;
+    QList<QPointer<QWidget>> m_handled;
+    int m_nCount = 0;
+};
+
+// The file name typed into a file dialog's name field, then its accept button ("Open" or
+// "Save") pressed.
+void ChooseFile(QWidget* pFileDialog, const QString& strPath);
+
+// Stands in for the desktop: records what would have been opened or shown.
+class CRecordingLauncher : public IDesktopLauncher
+{
+public:
+    bool OpenUrl(const QUrl& url) override;
+    void ShowItem(const QString& strPath, std::function<void()> onFailure) override;
+
+    QList<QUrl> m_arrOpened;
+    QStringList m_arrShown;
+    // What the desktop answers: whether an application opened the URL, and whether a file
+    // manager took the request.
+    bool m_bOpenSucceeds = true;
+    bool m_bFileManager = true;
 };
 
 } // namespace UiFiles
