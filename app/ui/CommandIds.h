@@ -9,8 +9,6 @@ namespace Cmd
 {
 
 // The main window's and the application's.
-inline constexpr UINT ID_LOAD_PLAYLIST = 32910;
-inline constexpr UINT ID_CREATE_PLAYLIST = 32903;
 inline constexpr UINT ID_APP_EXIT = 57665;
 inline constexpr UINT ID_VIEW_TOOLBAR = 59392;
 inline constexpr UINT ID_VIEW_STATUS_BAR = 59393;

@@ -1,14 +1,20 @@
 #include "browser/ui/FileView.h"
 
+#include "app/AppSettings.h"
+#include "base/CodePage.h"
 #include "base/Path.h"
 #include "base/ProfileStore.h"
 #include "browser/Collator.h"
 #include "browser/ColumnTable.h"
 #include "browser/FileAssocData.h"
+#include "browser/Playlist.h"
 #include "browser/ui/BrowserImages.h"
 #include "browser/ui/ChooseColumnsDialog.h"
+#include "browser/ui/DesktopLauncher.h"
+#include "browser/ui/DiagnosticDialog.h"
 #include "browser/ui/FileViewCommands.h"
 #include "browser/ui/LabelEditDelegate.h"
+#include "browser/ui/PlaylistFileDialog.h"
 #include "browser/ui/QtString.h"
 #include "rename/FileMove.h"
 #include "res/StringTable.h"
@@ -26,7 +32,7 @@
 
 CFileView::CFileView(CBusyState& busy, IProfileStore* pProfile, QWidget* pParent)
     : CDragDropListCtrl(pParent), m_list(busy, this), m_columns(*this), m_pProfile(pProfile),
-      m_pCollator(std::make_unique<CCollator>()),
+      m_pLauncher(std::make_unique<CDesktopLauncher>()), m_pCollator(std::make_unique<CCollator>()),
       m_iconFallback(BrowserImages::CreateAudioFileIcon())
 {
     setObjectName(QStringLiteral("FileView"));
@@ -70,6 +76,99 @@ CFileView::~CFileView()
     SaveColumns();
     setModel(nullptr);
     m_list.SetHost(nullptr);
+}
+
+void CFileView::SetDesktopLauncher(std::unique_ptr<IDesktopLauncher> pLauncher)
+{
+    m_pLauncher = pLauncher ? std::move(pLauncher) : std::make_unique<CDesktopLauncher>();
+}
+
+// --- Playlists ---
+
+namespace
+{
+
+// Painting of the list suspended for the lifetime of the object.
+class CRedrawOff
+{
+public:
+    explicit CRedrawOff(IFileListHost& host) : m_host(host) { m_host.SetRedraw(FALSE); }
+    ~CRedrawOff() { m_host.SetRedraw(TRUE); }
+    CRedrawOff(const CRedrawOff&) = delete;
+    CRedrawOff& operator=(const CRedrawOff&) = delete;
+
+private:
+    IFileListHost& m_host;
+};
+
+} // namespace
+
+BOOL CFileView::LoadPlaylist(const CString& strPath, BOOL bUtf8, CDiagnosticMessages* pDiag)
+{
+    CRedrawOff redraw(*this);
+    return ::LoadPlaylist(m_list, strPath, bUtf8 ? CP_UTF8 : CP_ACP, pDiag);
+}
+
+BOOL CFileView::LoadFileList(const CString& strPath, CDiagnosticMessages* pDiag)
+{
+    CRedrawOff redraw(*this);
+    return ::LoadFileList(m_list, strPath, pDiag);
+}
+
+BOOL CFileView::CreatePlaylist(const CString& strPath, BOOL bAllFiles)
+{
+    const BOOL bWriteFullPath = m_pSettings ? m_pSettings->m_bPlaylistWriteFullPath : FALSE;
+    const BOOL bWriteExtInfo = m_pSettings ? m_pSettings->m_bPlaylistWriteExtInfo : FALSE;
+    BOOL bWritten = FALSE;
+    {
+        CWaitCursor wait;
+        bWritten = ::CreatePlaylist(m_list, strPath, bAllFiles, GetSelectedRows(), bWriteFullPath,
+                                    bWriteExtInfo);
+    }
+    if (!bWritten)
+        ShowError(Res::FormatResourceString(Res::IDS_FAILED_WRITING_FILE, strPath));
+    return bWritten;
+}
+
+void CFileView::OnLoadPlaylist()
+{
+    CPlaylistFileDialog dialog(TRUE, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CString strPath = dialog.GetPathName();
+    if (strPath.IsEmpty())
+        return;
+    if (!dialog.m_bAppend)
+    {
+        DeleteAllItems();
+        SortByColumn(-1, FALSE);
+    }
+    CDiagnosticDialog diagnostics(this);
+    {
+        CRedrawOff redraw(*this);
+        OpenPath(strPath, &diagnostics);
+    }
+    if (diagnostics.GetCount() > 0)
+        diagnostics.exec();
+}
+
+void CFileView::OnCreatePlaylist()
+{
+    CPlaylistFileDialog dialog(FALSE, this);
+    dialog.m_bAllFiles = HasSelection() ? FALSE : TRUE;
+    dialog.SetOptionsHandler(m_onPlaylistOptions);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CString strPath = dialog.GetPathName();
+    if (!strPath.IsEmpty())
+        CreatePlaylist(strPath, dialog.m_bAllFiles);
+}
+
+void CFileView::ShowError(const CString& strText)
+{
+    QMessageBox box(QMessageBox::Critical, ToQString(Res::LoadResourceString(Res::IDS_APP_TITLE)),
+                    ToQString(strText), QMessageBox::Ok, this);
+    box.exec();
 }
 
 // --- Items ---
@@ -242,6 +341,8 @@ BOOL CFileView::HasCommand(UINT nID)
     case Cmd::ID_RENAME:
     case Cmd::ID_REMOVE_FROM_LIST:
     case Cmd::ID_PROPERTIES:
+    case Cmd::ID_LOAD_PLAYLIST:
+    case Cmd::ID_CREATE_PLAYLIST:
     case Cmd::ID_SELECT_ALL:
     case Cmd::ID_INVERT_SELECTION:
     case Cmd::ID_MOVE_UP:
@@ -259,6 +360,9 @@ BOOL CFileView::IsCommandEnabled(UINT nID) const
 {
     switch (nID)
     {
+    // Create Playlist with an empty list writes the header line alone.
+    case Cmd::ID_LOAD_PLAYLIST:
+    case Cmd::ID_CREATE_PLAYLIST:
     case Cmd::ID_SELECT_ALL:
     case Cmd::ID_INVERT_SELECTION:
     case Cmd::ID_CHOOSE_COLUMNS:
@@ -278,6 +382,12 @@ BOOL CFileView::OnCommand(UINT nID)
         return TRUE;
     switch (nID)
     {
+    case Cmd::ID_LOAD_PLAYLIST:
+        OnLoadPlaylist();
+        break;
+    case Cmd::ID_CREATE_PLAYLIST:
+        OnCreatePlaylist();
+        break;
     case Cmd::ID_EDIT_TAG:
         OnEditTag();
         break;
@@ -348,13 +458,40 @@ void CFileView::OnRemoveTag()
 
 void CFileView::OnPlay()
 {
-    RequestCommand(Cmd::ID_PLAY);
+    std::vector<CString> arrPaths;
+    for (const int nRow : GetSelectedRows())
+    {
+        if (const CFileAssocData* pRecord = m_list.GetRecord(nRow))
+            arrPaths.push_back(pRecord->GetFullPath());
+    }
+    if (arrPaths.empty())
+        return;
+    // One file itself; several through the temporary playlist (empty when it could not be
+    // written: a playlist left from before would play other files).
+    const CString strTarget = GetPlayTarget(arrPaths);
+    // The desktop's default application for the target; here that is also what the fallback of
+    // opening the target itself would reach, so it is asked once.
+    if (!strTarget.IsEmpty() && m_pLauncher->OpenUrl(QUrl::fromLocalFile(ToQString(strTarget))))
+        return;
+    ShowError(Res::LoadResourceString(Res::IDS_PLAY_FAILED));
 }
 
 void CFileView::OnOpenFileLocation()
 {
-    if (GetFocusedSelectedRow() >= 0)
-        emit commandRequested(Cmd::ID_OPEN_FILE_LOCATION);
+    const CFileAssocData* pRecord = m_list.GetRecord(GetFocusedSelectedRow());
+    if (!pRecord)
+        return;
+    // The file manager shows the file selected; without one, its folder is opened.
+    const CString strFullPath = pRecord->GetFullPath();
+    const QUrl folder = QUrl::fromLocalFile(
+        ToQString(strFullPath.Left(strFullPath.ReverseFind(Path::chSeparator) + 1)));
+    QPointer<CFileView> pView(this);
+    m_pLauncher->ShowItem(ToQString(strFullPath),
+                          [pView, folder]
+                          {
+                              if (pView)
+                                  pView->m_pLauncher->OpenUrl(folder);
+                          });
 }
 
 void CFileView::OnAutoRename()

@@ -19,10 +19,12 @@
 #include <memory>
 #include <vector>
 
+class CAppSettings;
 class CBusyState;
 class CCollator;
 class CDiagnosticMessages;
 class CLabelEditDelegate;
+class IDesktopLauncher;
 class IProfileStore;
 class QLineEdit;
 class QMenu;
@@ -64,6 +66,14 @@ public:
         m_list.AddDroppedFiles(arrPaths, pDiag);
     }
 
+    // --- Playlists (see browser/Playlist.h) ---
+    // Reads an M3U playlist (UTF-8 with bUtf8, else the ANSI code page) with painting suspended.
+    BOOL LoadPlaylist(const CString& strPath, BOOL bUtf8, CDiagnosticMessages* pDiag);
+    BOOL LoadFileList(const CString& strPath, CDiagnosticMessages* pDiag);
+    // Writes every item, or the selected ones, as a playlist, with the playlist options of the
+    // settings; on failure string 145 in a message box, and FALSE.
+    BOOL CreatePlaylist(const CString& strPath, BOOL bAllFiles);
+
     // --- Items ---
     // Deletes every item with its record (the callers then clear the sort mark).
     void DeleteAllItems();
@@ -89,6 +99,8 @@ public:
     // the number, so the caller routes it on.
     BOOL OnCommand(UINT nID);
 
+    void OnLoadPlaylist();
+    void OnCreatePlaylist();
     void OnEditTag();
     void OnRemoveTag();
     void OnPlay();
@@ -109,6 +121,21 @@ public:
     // The context menus as they would be shown now (menu 322 and header menu 318).
     std::unique_ptr<QMenu> CreateItemMenu();
     std::unique_ptr<QMenu> CreateHeaderMenu();
+
+    // --- What the list needs from the program ---
+    // The options the playlists are written with ("Playlist_WriteFullPath",
+    // "Playlist_WriteExtInfo"), read when a playlist is written; without them neither is set.
+    void SetSettings(const CAppSettings* pSettings) { m_pSettings = pSettings; }
+    // Opens the options dialog on its "Playlist" page, modally over pParent: the "Options..."
+    // button of Create Playlist. Without it that button is disabled.
+    void SetPlaylistOptionsHandler(std::function<void(QWidget* pParent)> handler)
+    {
+        m_onPlaylistOptions = std::move(handler);
+    }
+    // Where Play and Open File Location hand files to the desktop (the desktop itself unless
+    // replaced).
+    void SetDesktopLauncher(std::unique_ptr<IDesktopLauncher> pLauncher);
+    IDesktopLauncher& GetDesktopLauncher() { return *m_pLauncher; }
 
     // --- Column layout ---
     void SetProfileStore(IProfileStore* pProfile) { m_pProfile = pProfile; }
@@ -132,7 +159,7 @@ signals:
     // The number of items shown changed (for the status bar's item count).
     void itemCountChanged(int nCount);
     // A command on the selection that later parts of the program carry out (Edit Tag, Remove
-    // Tag, Play, Open File Location, Auto Rename, a rename preset, Properties).
+    // Tag, Auto Rename, a rename preset, Properties).
     void commandRequested(unsigned int nID);
 
 protected:
@@ -161,11 +188,16 @@ private:
     void FinishRename();
     void RenameRecord(CFileAssocData& record, const CString& strName);
     void ShowHeaderMenu(const QPoint& pt);
+    // An error message box over the list with the program's title.
+    void ShowError(const CString& strText);
     void OnSectionResized(int nSection, int nOldSize, int nNewSize);
 
     CFileList m_list;
     CColumnManager m_columns;
     IProfileStore* m_pProfile = nullptr;
+    const CAppSettings* m_pSettings = nullptr;
+    std::function<void(QWidget* pParent)> m_onPlaylistOptions;
+    std::unique_ptr<IDesktopLauncher> m_pLauncher;
     std::unique_ptr<CCollator> m_pCollator;
     // The image list: one icon per file type, fixed for an item when it is added.
     std::vector<QIcon> m_arrIcons;
