@@ -5,7 +5,9 @@ if(NOT WIN32)
     return()
 endif()
 
-add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+# Every file sees <windows.h> through base/Types.h: without the rarely used parts it parses a
+# quarter faster; the few files that need the shell's or COM's headers include them.
+add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN)
 
 if(TW_BUILD_TESTS)
     # GoogleTest from Debian's sources, built with the cross compiler; before the project's
@@ -37,6 +39,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
 # tw_add_wine_test(target): the whole program as one test, run through Wine.
 function(tw_add_wine_test target)
+    # The suites' own code compiles faster unoptimised; what they test is built as configured.
+    target_compile_options(${target} PRIVATE -O0)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES TIMEOUT 600)
 endfunction()
