@@ -7,7 +7,7 @@ CONFIGS   := release debug asan
 CMAKE_GEN := -G Ninja
 
 .PHONY: all run test bench deps bench-deps configure build test-release test-debug test-asan clean format
-.PHONY: fuzz fuzz-build test-fuzz
+.PHONY: fuzz fuzz-build test-fuzz test-windows
 
 all: build
 
@@ -31,7 +31,7 @@ build: deps $(BUILD)/build.ninja
 run: build
 	@scripts/run.sh $(BUILD)/bin
 
-test: deps test-release test-debug test-asan test-fuzz
+test: deps test-release test-debug test-asan test-fuzz test-windows
 	@echo "All configurations passed."
 
 test-release: $(BUILD)/build.ninja
@@ -47,6 +47,17 @@ test-asan: $(BUILD)/asan/build.ninja
 	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest -j $(JOBS) --output-on-failure
+
+# The Windows build under build/win: the core, its suites and Menuhook.dll, cross-compiled with
+# mingw-w64 and run under Wine (a prefix inside the tree), in a virtual display for the message
+# boxes.
+$(BUILD)/win/build.ninja: CMakeLists.txt | deps
+	cmake $(CMAKE_GEN) -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=cmake/MingwToolchain.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DTW_WERROR=ON
+
+test-windows: $(BUILD)/win/build.ninja
+	cmake --build $(BUILD)/win -j $(JOBS)
+	cd $(BUILD)/win && xvfb-run -a -n 73 ctest -j $(JOBS) --output-on-failure
 
 # The fuzz targets: a clang tree of their own under build/fuzz. `make fuzz` runs every target for
 # FUZZ_SECONDS in all and keeps what they find in build/fuzz/corpus; `make test` runs each briefly.
