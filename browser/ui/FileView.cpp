@@ -12,6 +12,7 @@
 #include "browser/ui/ChooseColumnsDialog.h"
 #include "browser/ui/DesktopLauncher.h"
 #include "browser/ui/DiagnosticDialog.h"
+#include "browser/ui/FilePropertiesDialog.h"
 #include "browser/ui/FileViewCommands.h"
 #include "browser/ui/LabelEditDelegate.h"
 #include "browser/ui/PlaylistFileDialog.h"
@@ -242,16 +243,7 @@ void CFileView::SortItems(int nColumn, BOOL bAscending)
     // An unknown column compares equal: the order stays.
     const int nField = pColumn ? pColumn->nSubItem : -1;
     const CCollator& collator = *m_pCollator;
-    Reorder(
-        [&](const std::vector<int>&)
-        {
-            if (bAscending)
-                m_list.Sort([&](const CFileAssocData& a, const CFileAssocData& b)
-                            { return CFileAssocData::Compare(a, b, nField, collator); });
-            else
-                m_list.Sort([&](const CFileAssocData& a, const CFileAssocData& b)
-                            { return -CFileAssocData::Compare(a, b, nField, collator); });
-        });
+    Reorder([&](const std::vector<int>&) { m_list.SortByField(nField, bAscending, collator); });
 }
 
 void CFileView::Reorder(const std::function<void(const std::vector<int>& arrSelected)>& change)
@@ -507,7 +499,12 @@ void CFileView::OnRenamePreset(UINT nID)
 
 void CFileView::OnProperties()
 {
-    RequestCommand(Cmd::ID_PROPERTIES);
+    const CFileAssocData* pRecord = m_list.GetRecord(GetFocusedSelectedRow());
+    if (!pRecord)
+        return;
+    CFilePropertiesDialog dialog(this);
+    dialog.m_strPath = pRecord->GetFullPath();
+    dialog.DoModal();
 }
 
 void CFileView::OnRemoveFromList()

@@ -344,7 +344,7 @@ private slots:
         // Invert through the command number, as the main window routes it.
         QVERIFY(m_pView->OnCommand(Cmd::ID_INVERT_SELECTION));
         QCOMPARE(m_pView->GetSelectedCount(), 4);
-        QVERIFY(!m_pView->OnCommand(32910));
+        QVERIFY(!m_pView->OnCommand(32772));
     }
 
     void removesAScatteredLargeSelection()
@@ -400,8 +400,22 @@ private slots:
                            RowPoint(*m_pView, 3));
         QCOMPARE(spy.count(), 2);
         QCOMPARE(spy.last().at(0).toUInt(), Cmd::ID_EDIT_TAG);
+        // Alt+Enter shows the properties of the focused, selected file.
+        QString strTitle;
+        QTimer::singleShot(0,
+                           [&strTitle]
+                           {
+                               if (QWidget* pModal = QApplication::activeModalWidget())
+                               {
+                                   strTitle = pModal->windowTitle();
+                                   pModal->close();
+                               }
+                           });
         QTest::keyClick(m_pView.get(), Qt::Key_Return, Qt::AltModifier);
-        QCOMPARE(spy.last().at(0).toUInt(), Cmd::ID_PROPERTIES);
+        QCOMPARE(spy.count(), 2);
+        const QString strName = ToQString(
+            m_pView->GetFileList().GetRecord(m_pView->currentIndex().row())->m_strFileName);
+        QCOMPARE(strTitle, strName + QStringLiteral(" Properties"));
     }
 
     void itemMenu()
