@@ -4,6 +4,7 @@
 #include "app/ui/BusyPump.h"
 #include "app/ui/CommandIcons.h"
 #include "app/ui/CommandIds.h"
+#include "app/ui/OptionsDialog.h"
 #include "app/ui/SingleInstance.h"
 #include "base/ProfileStore.h"
 #include "browser/DiagnosticMessages.h"
@@ -140,6 +141,13 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
     SetStatusText(Res::LoadResourceString(Res::IDS_READY));
 
     m_pFileView = std::make_unique<CFileView>(app.GetBusyState(), app.GetProfileStore(), this);
+    m_pFileView->SetSettings(&app);
+    m_pFileView->SetPlaylistOptionsHandler(
+        [&app](QWidget* pOwner)
+        {
+            COptionsDialog dialog(app, COptionsDialog::PAGE_PLAYLIST, pOwner);
+            dialog.DoModal();
+        });
     m_pFileView->setObjectName(QStringLiteral("FileView"));
     setCentralWidget(m_pFileView.get());
     setFocusProxy(m_pFileView.get());
