@@ -13,7 +13,7 @@ TEST(StringTableTest, LooksUpByNumber)
     EXPECT_TRUE(LoadResourceString(1).IsEmpty());
     EXPECT_EQ(LoadResourceString(IDS_INVALID_RENAME_FORMAT).Right(27),
               CString(u"characters: \\ /   : * ? \" |"));
-    EXPECT_TRUE(LoadResourceString(133).IsEmpty());
+    EXPECT_TRUE(LoadResourceString(125).IsEmpty());
     EXPECT_TRUE(LoadResourceString(99999).IsEmpty());
 }
 
