@@ -1,7 +1,9 @@
 #include "app/ui/App.h"
 
 #include "app/AppCommandLineInfo.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "app/RegistrationRun.h"
+#else
 #include "app/DesktopIntegration.h"
 #endif
 #include "app/ui/AboutDlg.h"
@@ -134,7 +136,9 @@ BOOL CApp::InitInstance(const CStringArray& args)
     if (info.m_nCommand >= CMD_ENABLE_SHELL && info.m_nCommand <= CMD_UNINSTALL)
     {
         m_nRegistrationCommand = info.m_nCommand;
-#ifndef _WIN32
+#ifdef _WIN32
+        RegistrationRun::Run(info.m_nCommand);
+#else
         RunDesktopIntegration(info.m_nCommand);
 #endif
         return TRUE;
