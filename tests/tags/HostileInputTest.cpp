@@ -48,17 +48,10 @@ Bytes Audio()
     return b.Build();
 }
 
-Bytes BigEndian32(UINT n)
-{
-    return {BYTE(n >> 24), BYTE(n >> 16), BYTE(n >> 8), BYTE(n)};
-}
-
 // A 2.3 frame with a body of any length, or a header that declares nDeclared bytes.
 Bytes Frame23(const char* pszID, const Bytes& body, UINT nDeclared = 0)
 {
-    return Concat({BytesOf(pszID),
-                   BigEndian32(nDeclared ? nDeclared : static_cast<UINT>(body.size())), Bytes{0, 0},
-                   body});
+    return CMp3Builder::Id3v2Frame23(pszID, body, nDeclared);
 }
 
 Bytes V1Block(const std::string& strTitle)
