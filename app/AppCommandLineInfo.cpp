@@ -1,7 +1,11 @@
 #include "app/AppCommandLineInfo.h"
 
+#include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
 #include "res/StringTable.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace
 {
@@ -57,6 +61,12 @@ CStringArray CAppCommandLineInfo::GetFilePaths(CDiagnosticMessages* pMessages) c
     // form (bytes of UTF-8 on Linux, UTF-16 units on Windows).
     const size_t nMaxLength = static_cast<size_t>(Path::GetMaxPath() - 1);
     const int nLength = m_strFileName.GetLength();
+    if (m_strFileName.Find(u'|') >= 0 && Path::ToNative(m_strFileName).size() <= nMaxLength)
+    {
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::path(Path::ToNative(m_strFileName)), error))
+            return {m_strFileName};
+    }
     int nStart = 0;
     while (nStart <= nLength)
     {

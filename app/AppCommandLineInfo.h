@@ -22,7 +22,8 @@ public:
 
     // The paths of m_strFileName, split at every "|", in order. Empty pieces are skipped; a
     // piece longer than the platform's path limit is left out and reported to pMessages (may be
-    // null) as a line of string 140.
+    // null) as a line of string 140. A whole argument that names an existing file or folder is
+    // that one path, so that a name holding "|" opens too.
     CStringArray GetFilePaths(CDiagnosticMessages* pMessages) const;
 
     // The command of a switch name, 0 when it is none of the four.

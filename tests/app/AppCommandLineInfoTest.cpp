@@ -2,6 +2,8 @@
 
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
+#include "fixtures/FileBytes.h"
+#include "fixtures/TempDir.h"
 #include "res/StringTable.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +194,22 @@ TEST(AppCommandLineInfoTest, FileNameSplitsAtEveryBar)
     EXPECT_EQ(Utf8(info.GetFilePaths(&messages)), (std::vector<std::string>{" My Music/a b.mp3 "}));
     EXPECT_EQ(messages.GetCount(), 0);
 }
+
+#ifndef _WIN32
+// Windows names cannot hold "|". A selection of one file whose name holds "|" reaches the program
+// as that name; joined with others it splits as always.
+TEST(AppCommandLineInfoTest, AnArgumentNamingAnExistingEntryIsOnePath)
+{
+    Fixtures::CTempDir dir;
+    const CString strBar = dir.StrPathOf("a|b.mp3");
+    Fixtures::WriteFileBytes(dir.PathOf("a|b.mp3"), {});
+    CDiagnosticMessages messages;
+    EXPECT_EQ(WithFileName(strBar).GetFilePaths(&messages), CStringArray{strBar});
+    const CString strJoined = strBar + CString(u"|") + strBar;
+    EXPECT_EQ(WithFileName(strJoined).GetFilePaths(&messages).size(), 4u);
+    EXPECT_EQ(messages.GetCount(), 0);
+}
+#endif
 
 TEST(AppCommandLineInfoTest, EmptyPiecesAreSkipped)
 {
