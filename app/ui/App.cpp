@@ -145,10 +145,13 @@ BOOL CApp::InitInstance(const CStringArray& args)
     }
 
     m_pInstance = std::make_unique<CSingleInstance>();
+    // Until this start has either become the main instance or handed its request over.
+    m_pInstance->BeginStartup();
     if (m_pInstance->FindOtherInstance())
     {
         // Hand the files over, or only bring the running instance forward.
         BOOL bFileOpen = FALSE;
+        BOOL bWritten = TRUE;
         if (info.m_nShellCommand == CCommandLineInfo::FileOpen && !info.m_strFileName.IsEmpty())
         {
             // The running instance has a working folder of its own: paths go over in full.
@@ -156,11 +159,13 @@ BOOL CApp::InitInstance(const CStringArray& args)
             const CStringArray pieces = info.GetFilePaths(nullptr);
             for (const CString& strPiece : pieces)
                 arrPaths.push_back(Path::GetFullPath(strPiece));
-            bFileOpen = CSingleInstance::WriteHandOverFile(arrPaths);
+            bFileOpen = bWritten = CSingleInstance::WriteHandOverFile(arrPaths);
         }
-        m_pInstance->SendRequest(bFileOpen);
+        // Files that could not be written down, or a main instance that went away before it had
+        // handled them: the start failed.
+        const BOOL bHandled = m_pInstance->SendRequest(bFileOpen);
         m_pInstance.reset();
-        return TRUE;
+        return bHandled && bWritten ? TRUE : FALSE;
     }
     return InitMainInstance(info);
 }
@@ -179,6 +184,7 @@ BOOL CApp::InitMainInstance(const CAppCommandLineInfo& info)
     if (m_pInstance->Listen())
         QObject::connect(m_pInstance.get(), &CSingleInstance::requestPending, m_pMainWnd.get(),
                          [this] { ProcessDeferred(); });
+    m_pInstance->EndStartup();
     m_pTermSignal = std::make_unique<CTermSignal>(
         [this]
         {
@@ -334,7 +340,8 @@ void CApp::WriteListDump() const
         return;
     for (const CString& strPath : m_pMainWnd->GetListedPaths())
     {
-        file.write(strPath.ToUtf8().c_str());
+        // The names' own bytes: a name that is not UTF-8 is compared as it is on disk.
+        file.write(Path::ToNative(strPath).c_str());
         file.write("\n");
     }
 }

@@ -558,7 +558,16 @@ void CMainFrame::OnFileOpenMessage()
     // A file that is not the user's own (or a link) counts as missing.
     if (CSingleInstance::IsHandOverFileSafe(strPath))
     {
-        OpenPath(strPath, &diag);
+        std::vector<CString> arrPaths;
+        if (CSingleInstance::ReadNulSeparatedList(strPath, arrPaths))
+        {
+            for (const CString& strItem : arrPaths)
+                OpenPath(strItem, &diag);
+        }
+        else
+        {
+            OpenPath(strPath, &diag);
+        }
         QFile::remove(ToQString(strPath));
     }
     ShowDiagnostics(diag);

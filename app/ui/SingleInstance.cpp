@@ -8,9 +8,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -29,6 +31,17 @@ bool IsOwnSocketOrAbsent(const QString& strPath)
     return S_ISSOCK(st.st_mode) && st.st_uid == ::getuid();
 }
 
+bool HasLineBreak(const CString& str)
+{
+    return str.Find(u'\n') >= 0 || str.Find(u'\r') >= 0;
+}
+
+// The start-up lock beside the socket.
+constexpr char16_t kLockFileName[] = u"Corvell_Tagwright_WndClass.lock";
+
+// Far above any command line a system passes.
+constexpr off_t kMaxHandOverSize = 64 * 1024 * 1024;
+
 } // namespace
 
 CSingleInstance::CSingleInstance(QObject* pParent) : QObject(pParent) {}
@@ -39,6 +52,43 @@ CSingleInstance::~CSingleInstance()
     m_pending.clear();
     if (m_pServer)
         m_pServer->close();
+    EndStartup();
+}
+
+void CSingleInstance::BeginStartup()
+{
+    if (m_nLockFile >= 0)
+        return;
+    CString strFolder;
+    if (!GetTempFolder(strFolder))
+        return;
+    const Path::NativePath native = Path::ToNative(strFolder + CString(kLockFileName));
+    const int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    struct stat st = {};
+    int nResult = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+    {
+        // As long as the start before this one takes; a start that dies gives the lock back.
+        do
+            nResult = ::flock(fd, LOCK_EX);
+        while (nResult != 0 && errno == EINTR);
+    }
+    if (nResult != 0)
+    {
+        ::close(fd);
+        return;
+    }
+    m_nLockFile = fd;
+}
+
+void CSingleInstance::EndStartup()
+{
+    if (m_nLockFile < 0)
+        return;
+    ::close(m_nLockFile);
+    m_nLockFile = -1;
 }
 
 QString CSingleInstance::GetServerPath()
@@ -82,11 +132,14 @@ BOOL CSingleInstance::WriteHandOverFile(const std::vector<CString>& arrPaths)
         ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return FALSE;
+    // A line break cannot be told from the end of a line: such a list goes NUL-separated.
+    const bool bNulSeparated = std::any_of(arrPaths.begin(), arrPaths.end(), HasLineBreak);
     std::string text;
     for (const CString& strItem : arrPaths)
     {
-        text += strItem.ToUtf8();
-        text += '\n';
+        // The name's own bytes, so that names that are not UTF-8 arrive as they are on disk.
+        text += Path::ToNative(strItem);
+        text += bNulSeparated ? '\0' : '\n';
     }
     bool bOk = true;
     size_t nDone = 0;
@@ -105,6 +158,47 @@ BOOL CSingleInstance::WriteHandOverFile(const std::vector<CString>& arrPaths)
     if (::close(fd) != 0)
         bOk = false;
     return bOk ? TRUE : FALSE;
+}
+
+BOOL CSingleInstance::ReadNulSeparatedList(const CString& strPath, std::vector<CString>& arrPaths)
+{
+    arrPaths.clear();
+    const Path::NativePath native = Path::ToNative(strPath);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return FALSE;
+    struct stat st = {};
+    std::string text;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxHandOverSize)
+    {
+        text.resize(static_cast<size_t>(st.st_size));
+        size_t nDone = 0;
+        while (nDone < text.size())
+        {
+            const ssize_t n = ::read(fd, text.data() + nDone, text.size() - nDone);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            nDone += static_cast<size_t>(n);
+        }
+        text.resize(nDone);
+    }
+    ::close(fd);
+    if (text.find('\0') == std::string::npos)
+        return FALSE;
+    size_t nStart = 0;
+    while (nStart < text.size())
+    {
+        size_t nEnd = text.find('\0', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = text.size();
+        if (nEnd > nStart)
+            arrPaths.push_back(
+                Path::FromNative(std::string_view(text).substr(nStart, nEnd - nStart)));
+        nStart = nEnd + 1;
+    }
+    return TRUE;
 }
 
 BOOL CSingleInstance::FindOtherInstance()
@@ -149,8 +243,12 @@ BOOL CSingleInstance::SendRequest(BOOL bFileOpen)
 BOOL CSingleInstance::Listen()
 {
     const QString strPath = GetServerPath();
-    if (strPath.isEmpty() || !IsOwnSocketOrAbsent(strPath))
+    if (strPath.isEmpty())
         return FALSE;
+    // Whatever else is in the socket's place in the user's private folder is not a main
+    // instance of the user's: it gives way.
+    if (!IsOwnSocketOrAbsent(strPath))
+        QLocalServer::removeServer(strPath);
     m_pServer = std::make_unique<QLocalServer>();
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_pServer->listen(strPath))

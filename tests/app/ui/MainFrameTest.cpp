@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +32,8 @@
 #include <QUrl>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace
 {
@@ -238,9 +241,9 @@ private slots:
         CMainFrame& frame = *app.GetMainFrame();
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
-        for (UINT nID : {Cmd::ID_APP_EXIT, Cmd::ID_VIEW_REFRESH, Cmd::ID_VIEW_FOLDERS,
-                         Cmd::ID_VERSION_HISTORY, Cmd::ID_TERM_OF_USE, Cmd::ID_SELECT_ALL,
-                         Cmd::ID_TOOLS_OPTIONS, Cmd::ID_APP_ABOUT})
+        for (UINT nID :
+             {Cmd::ID_APP_EXIT, Cmd::ID_VIEW_REFRESH, Cmd::ID_VIEW_FOLDERS, Cmd::ID_VERSION_HISTORY,
+              Cmd::ID_TERM_OF_USE, Cmd::ID_SELECT_ALL, Cmd::ID_TOOLS_OPTIONS, Cmd::ID_APP_ABOUT})
             QVERIFY(frame.QueryCommandState(nID).bEnabled);
         // The list decides its own commands: Remove from List needs a selection.
         QVERIFY(!frame.QueryCommandState(Cmd::ID_REMOVE_FROM_LIST).bEnabled);
@@ -439,6 +442,36 @@ private slots:
         QVERIFY(!QFileInfo::exists(ToQString(CSingleInstance::GetHandOverPath())));
         frame.OnFileOpenMessage();
         QCOMPARE(frame.GetFileView()->GetItemCount(), 0);
+        app.ExitInstance();
+    }
+
+    void fileOpenRequestIgnoresAListThatIsNotTheUsers()
+    {
+        CAppTestEnv env;
+        const QString a = env.MakeMp3(QStringLiteral("a.mp3"));
+        const QString b = env.MakeMp3(QStringLiteral("b.mp3"));
+        CApp app;
+        QVERIFY(app.InitInstance(Args({a})));
+        CMainFrame& frame = *app.GetMainFrame();
+        const QString strList = ToQString(CSingleInstance::GetHandOverPath());
+        // A link in the list's place, to a list that names b.
+        const QString strOther = env.DataDir() + QStringLiteral("/other.lst");
+        QFile other(strOther);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write(QFile::encodeName(b) + '\n');
+        other.close();
+        QVERIFY(QFile::link(strOther, strList));
+        frame.OnFileOpenMessage();
+        QCOMPARE(frame.GetFileView()->GetItemCount(), 0);
+        QFile::remove(strList);
+        if (::geteuid() == 0)
+        {
+            // Another user's list.
+            QVERIFY(CSingleInstance::WriteHandOverFile({ToCString(b)}));
+            QCOMPARE(::chown(QFile::encodeName(strList).constData(), 65534, 65534), 0);
+            frame.OnFileOpenMessage();
+            QCOMPARE(frame.GetFileView()->GetItemCount(), 0);
+        }
         app.ExitInstance();
     }
 
