@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdio>
 #include <cstring>
 
 CApp theApp;
@@ -45,6 +46,12 @@ void ShowRegistrationMessage(UINT nID)
                     ToQString(Res::LoadResourceString(nID)), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("RegistrationMessage"));
     const QString strDump = qEnvironmentVariable("TAGWRIGHT_MESSAGE_DUMP");
+    if (strDump.isEmpty() && QGuiApplication::platformName() == QLatin1String("offscreen"))
+    {
+        // Nobody could see or close the box: the message goes to the error output.
+        std::fprintf(stderr, "%s\n", box.text().toLocal8Bit().constData());
+        return;
+    }
     if (!strDump.isEmpty())
         QTimer::singleShot(0, &box,
                            [&box, strDump]
@@ -94,6 +101,17 @@ void RunDesktopIntegration(int nCommand)
                                                    : integration.GetDataHome().c_str());
 }
 
+// Whether the command line holds one of the registration switches.
+bool IsRegistrationRun(int argc, char** argv)
+{
+    CStringArray args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Path::FromNative(argv[i]));
+    CAppCommandLineInfo info;
+    ParseCommandLine(info, args);
+    return info.m_nCommand != 0;
+}
+
 } // namespace
 #endif
 
@@ -106,6 +124,13 @@ CApp::~CApp()
 
 int CApp::Run(int& argc, char** argv)
 {
+#ifndef _WIN32
+    // A registration run may come from a terminal or a script without a desktop: it needs no
+    // window, so it must not fail for want of a display.
+    if (IsRegistrationRun(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     m_pQtApp = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Corvell"));
     QCoreApplication::setApplicationName(QStringLiteral("Tagwright"));

@@ -1,6 +1,7 @@
 // The registration switches of the real program on Linux, against a home of the test's own: the
 // entries each switch writes or removes, that a written entry's command reaches the program with
-// the "|"-joined paths, and that Uninstall is refused while the program runs.
+// the "|"-joined paths, that Uninstall is refused while the program runs, and that the switches
+// need no display.
 #include "AppTestEnv.h"
 
 #include "app/FileManagerLaunch.h"
@@ -11,6 +12,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
+
+#include <utility>
 
 namespace
 {
@@ -51,6 +54,24 @@ int RunSwitch(const CAppTestEnv& env, const QString& strProgram, const QString& 
     if (!process.waitForStarted(30000) || !process.waitForFinished(120000))
         return -1;
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// A registration run as from a terminal without a desktop: no display and no platform named,
+// messages only where the run can tell them. Its exit code (-1 when it did not end normally) and
+// its error output.
+std::pair<int, QString> RunSwitchWithoutDisplay(const CAppTestEnv& env, const QString& strSwitch)
+{
+    QProcessEnvironment environment = MakeEnvironment(env);
+    for (const char* pszName :
+         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "TAGWRIGHT_MESSAGE_DUMP"})
+        environment.remove(QString::fromLatin1(pszName));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(kProgram, {strSwitch});
+    if (!process.waitForStarted(30000) || !process.waitForFinished(120000))
+        return {-1, QString()};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
 QStringList FilesBelow(const QString& strFolder)
@@ -180,6 +201,15 @@ private slots:
                  joined);
     }
 
+    void switchesRunWithoutADisplay()
+    {
+        CAppTestEnv env;
+        QCOMPARE(RunSwitchWithoutDisplay(env, QStringLiteral("-Install")).first, 0);
+        QCOMPARE(FilesBelow(env.DataHome()), kAllEntries);
+        QCOMPARE(RunSwitchWithoutDisplay(env, QStringLiteral("-Uninstall")).first, 0);
+        QCOMPARE(FilesBelow(env.DataHome()), QStringList());
+    }
+
     void uninstallIsRefusedWhileTheProgramRuns()
     {
         CAppTestEnv env;
@@ -193,6 +223,12 @@ private slots:
         const QString strSocket =
             env.RuntimeDir() + QStringLiteral("/tagwright/Corvell_Tagwright_WndClass");
         QVERIFY(QTest::qWaitFor([&strSocket] { return QFileInfo::exists(strSocket); }, 60000));
+
+        // Without a display the refusal is told on the error output.
+        const auto [nExit, strError] = RunSwitchWithoutDisplay(env, QStringLiteral("-Uninstall"));
+        QCOMPARE(nExit, 0);
+        QVERIFY2(strError.contains(QString::fromUtf8(kAlreadyRunning)), qPrintable(strError));
+        QCOMPARE(FilesBelow(env.DataHome()), kAllEntries);
 
         QCOMPARE(RunSwitch(env, kProgram, QStringLiteral("-Uninstall")), 0);
         QFile messages(env.DataDir() + QStringLiteral("/messages.txt"));
