@@ -4,6 +4,7 @@
 #include "tags/FrameFactory.h"
 #include "tags/ID3v2FrameHeader.h"
 #include "tags/RenderBuffer.h"
+#include "tags/SyncSafe.h"
 #include "tags/Unsynchronisation.h"
 #include "tags/VersionConversion.h"
 
@@ -14,6 +15,40 @@
 
 namespace Tags::ID3v2Tag
 {
+
+namespace
+{
+
+// Whether a 2.4 frame list may go on at nPos: the end of the area, the padding, or a frame
+// header with a valid ID whose size, read either way, fits into the area (text that happens to
+// look like an ID is rarely followed by such a size).
+bool IsFrameBoundary(const BYTE* pData, UINT nLength, UINT nPos)
+{
+    if (nPos >= nLength)
+        return nPos == nLength;
+    if (pData[nPos] == 0)
+        return true;
+    const UINT nHeaderSize = CFrameHeader::GetHeaderSize(4);
+    if (nLength - nPos < nHeaderSize)
+        return false;
+    char szID[5] = {};
+    std::memcpy(szID, pData + nPos, 4);
+    if (!IsValidFrameID(szID, 4))
+        return false;
+    const UINT nRoom = nLength - nPos - nHeaderSize;
+    return ReadSyncSafe(pData + nPos + 4) <= nRoom || ReadUInt32(pData + nPos + 4) <= nRoom;
+}
+
+// Whether the frame header at pFrame declares a size of 0 in its size bytes (rather than being
+// read as 0 for undefined flag bits).
+bool DeclaresNoBody(const BYTE* pFrame, int nVersion)
+{
+    if (nVersion < 3)
+        return pFrame[3] == 0 && pFrame[4] == 0 && pFrame[5] == 0;
+    return ReadUInt32(pFrame + 4) == 0;
+}
+
+} // namespace
 
 CID3v2::CID3v2() : m_pHeader(std::make_unique<CHeader>()) {}
 
@@ -206,11 +241,34 @@ void CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
         {
             break;
         }
-        const UINT nSize = pFrame->m_pHeader->m_nSize;
+        UINT nSize = pFrame->m_pHeader->m_nSize;
         if (nSize == 0)
         {
             m_bValid = FALSE;
+            // Some players write frames that only say they are empty: the frames after one
+            // are read on, so that a save keeps them. Undefined flag bits are no such frame.
+            if (DeclaresNoBody(pData + nPos, nVersion))
+            {
+                nPos += nHeaderSize;
+                continue;
+            }
             break;
+        }
+        if (nVersion == 4)
+        {
+            const UINT nPlainSize = GetPlainV24FrameSize(pData, nLength, nPos, nSize);
+            if (nPlainSize != nSize)
+            {
+                // Read the frame again with the size in the form it would have had.
+                std::vector<BYTE> frame(pData + nPos, pData + nPos + nHeaderSize + nPlainSize);
+                WriteSyncSafe(frame.data() + 4, nPlainSize);
+                pFrame = CreateFrame(frame.data(), static_cast<UINT>(frame.size()), nVersion);
+                if (pFrame == nullptr || pFrame->m_pHeader->m_nSize != nPlainSize)
+                {
+                    break;
+                }
+                nSize = nPlainSize;
+            }
         }
         if (nSize > nLength - nPos - nHeaderSize)
         {
@@ -219,6 +277,31 @@ void CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
         m_frames.push_back(std::move(pFrame));
         nPos += nHeaderSize + nSize;
     }
+}
+
+UINT CID3v2::GetPlainV24FrameSize(const BYTE* pData, UINT nLength, UINT nPos, UINT nSyncSafeSize)
+{
+    const UINT nHeaderSize = CFrameHeader::GetHeaderSize(4);
+    const BYTE* pSize = pData + nPos + 4;
+    const UINT nPlainSize = ReadUInt32(pSize);
+    if (nPlainSize == nSyncSafeSize || nPlainSize > SYNCSAFE_MAX)
+    {
+        return nSyncSafeSize;
+    }
+    const UINT nRoom = nLength - nPos - nHeaderSize;
+    // Sizes written as plain integers (a common fault of 2.4 writers) show as sync-safe bytes
+    // with bit 7 set, or as a sync-safe size that ends inside a frame where the plain one ends
+    // at a frame boundary.
+    if (IsSyncSafe(pSize) && nSyncSafeSize <= nRoom &&
+        IsFrameBoundary(pData, nLength, nPos + nHeaderSize + nSyncSafeSize))
+    {
+        return nSyncSafeSize;
+    }
+    if (nPlainSize <= nRoom && IsFrameBoundary(pData, nLength, nPos + nHeaderSize + nPlainSize))
+    {
+        return nPlainSize;
+    }
+    return nSyncSafeSize;
 }
 
 std::unique_ptr<CFrame> CID3v2::CreateFrame(const BYTE* pData, UINT nRemaining, int nVersion) const

@@ -68,8 +68,10 @@ public:
     BOOL Read(CFileEx& file);
     // Builds the frame list from a tag body of nLength bytes (after the tag header; decoded when
     // the whole tag was unsynchronised), replacing the frames held. Stops at the padding, at a
-    // frame that does not fit or has an invalid ID; a zero-size frame or a body too short for a
-    // frame header also clears m_bValid.
+    // frame that does not fit or has an invalid ID; a body too short for a frame header also
+    // clears m_bValid. A frame whose header declares size 0 is left out and clears m_bValid; the
+    // list goes on after its header (a 2.3 header with undefined flag bits ends it). A 2.4 frame
+    // whose size was written as a plain integer is read with that size.
     void ParseFrames(const BYTE* pData, UINT nLength);
     // Appends the whole tag: header, frames, padding. Converts the frames to the header's
     // version first: 2.3 when it is 3, 2.4 otherwise (a tag of any other version is written as
@@ -85,6 +87,12 @@ public:
     // Reads one frame of the frame area: at pData, nRemaining bytes left in the area, from a tag
     // of version nVersion. NULL when it does not fit or its ID is invalid.
     std::unique_ptr<CFrame> CreateFrame(const BYTE* pData, UINT nRemaining, int nVersion) const;
+
+    // The size of the 2.4 frame header at pData + nPos (sync-safe size nSyncSafeSize, nLength
+    // bytes in the area) as its writer meant it: the plain reading of its size bytes when only
+    // that one ends at a frame boundary, else nSyncSafeSize.
+    static UINT GetPlainV24FrameSize(const BYTE* pData, UINT nLength, UINT nPos,
+                                     UINT nSyncSafeSize);
 
     // The tag header; owned. Its version selects the rendering (3 or 4, set by the editors).
     std::unique_ptr<CHeader> m_pHeader;

@@ -7,6 +7,7 @@
 #include "tags/FileEx.h"
 #include "tags/ID3v2.h"
 #include "tags/PrivateFrame.h"
+#include "tags/SyncSafe.h"
 #include "tags/TextFrame.h"
 #include "tags/UnknowFrame.h"
 #include "tags/UserTextFrame.h"
@@ -41,6 +42,13 @@ std::unique_ptr<CPrivateFrame> PrivateFrameOfLength(UINT nLength)
     pFrame->m_strOwner = u"x";
     pFrame->m_data.assign(nLength - 12, 0xAB);
     return pFrame;
+}
+
+// The text of the first frame with the ID; "<none>" when there is none.
+CString TextOf(const CID3v2& tag, const char* szID)
+{
+    const CFrame* pFrame = tag.FindFrame(szID);
+    return pFrame != nullptr ? pFrame->GetText() : CString(u"<none>");
 }
 
 } // namespace
@@ -154,10 +162,24 @@ TEST(ID3v2TagTest, ValidityOfTheFrameList)
 {
     const Bytes first = TextFrame("TIT2", "Title", 3);
 
-    // A zero-size second frame: the first is kept, the list is known to be incomplete.
-    auto pZero = Parse(3, first + Frame("TPE1", {}, 3) + TextFrame("TALB", "Album", 3));
-    EXPECT_EQ((std::vector<std::string>{"TIT2"}), IDs(*pZero));
-    EXPECT_FALSE(pZero->m_bValid);
+    // A zero-size second frame is left out and the list goes on after it (a save keeps what
+    // follows); the list is marked as damaged. The same in 2.2 and 2.4.
+    for (const int nVersion : {2, 3, 4})
+    {
+        const bool b22 = nVersion == 2;
+        auto pZero = Parse(nVersion, TextFrame(b22 ? "TT2" : "TIT2", "Title", nVersion) +
+                                         Frame(b22 ? "TP1" : "TPE1", {}, nVersion) +
+                                         Frame(b22 ? "TP1" : "TPE1", {}, nVersion) +
+                                         TextFrame(b22 ? "TAL" : "TALB", "Album", nVersion));
+        // 2.2 frames are read under their later IDs.
+        EXPECT_EQ((std::vector<std::string>{"TIT2", "TALB"}), IDs(*pZero)) << nVersion;
+        EXPECT_EQ(CString(u"Album"), TextOf(*pZero, "TALB")) << nVersion;
+        EXPECT_FALSE(pZero->m_bValid) << nVersion;
+    }
+    // A zero-size frame just before the padding or the end.
+    auto pZeroLast = Parse(3, first + Frame("TPE1", {}, 3) + Bytes(8, 0));
+    EXPECT_EQ((std::vector<std::string>{"TIT2"}), IDs(*pZeroLast));
+    EXPECT_FALSE(pZeroLast->m_bValid);
 
     // A 2.3 header with undefined flag bits counts as size 0.
     auto pFlags = Parse(3, first + Frame("TPE1", Text(0, "x"), 3, 0x01));
@@ -433,6 +455,59 @@ TEST(ID3v2TagTest, HostileTagSizeCostsOnlyWhatTheFileHolds)
     // From then on the size is its own again.
     tag.AddTail(PrivateFrameOfLength(2000));
     EXPECT_EQ(10u + 21 + 2000 + 1024, Render(tag).size());
+}
+
+// Some 2.4 writers store frame sizes as plain integers. Such a size is read as meant when only
+// it ends at a frame boundary; a real sync-safe size always wins.
+TEST(ID3v2TagTest, PlainFrameSizesIn24)
+{
+    const auto PlainFrame = [](std::string_view id, const Bytes& body)
+    {
+        return Fixtures::BytesOf(id) + BigEndian32(static_cast<UINT>(body.size())) + Bytes{0, 0} +
+               body;
+    };
+    // 200 bytes: plain 00 00 00 C8 has bit 7 set in the last byte.
+    const std::string strLong(199, 'L');
+    // 300 bytes: plain 00 00 01 2C reads as sync-safe 172, inside the body.
+    const std::string strLonger(299, 'M');
+    const Bytes body = PlainFrame("TIT2", Text(0, strLong)) +
+                       PlainFrame("TPE1", Text(0, strLonger)) + TextFrame("TALB", "Album", 4);
+    for (const UINT nPadding : {0u, 16u})
+    {
+        auto pTag = Parse(4, body + Bytes(nPadding, 0));
+        EXPECT_EQ((std::vector<std::string>{"TIT2", "TPE1", "TALB"}), IDs(*pTag)) << nPadding;
+        EXPECT_EQ(CString(strLong.c_str()), TextOf(*pTag, "TIT2"));
+        EXPECT_EQ(CString(strLonger.c_str()), TextOf(*pTag, "TPE1"));
+        EXPECT_TRUE(pTag->m_bValid);
+
+        // Written back, the sizes are sync-safe.
+        Tags::CRenderBuffer buffer;
+        pTag->m_nTextEncoding = 0;
+        pTag->Render(buffer);
+        const Bytes rendered(buffer.GetData(), buffer.GetData() + buffer.GetLength());
+        auto pBack = Parse(4, Bytes(rendered.begin() + 10, rendered.end()));
+        EXPECT_EQ(IDs(*pTag), IDs(*pBack));
+        EXPECT_EQ(CString(strLong.c_str()), TextOf(*pBack, "TIT2"));
+        EXPECT_EQ(CString(strLonger.c_str()), TextOf(*pBack, "TPE1"));
+        EXPECT_TRUE(Tags::ID3v2Tag::IsSyncSafe(rendered.data() + 14));
+    }
+
+    // A correct sync-safe size is kept even where the plain reading would also fit: 128 bytes are
+    // 00 00 01 00, plain 256; the frame after it starts at the sync-safe end.
+    const std::string strPadded(127, 'P');
+    const Bytes second = TextFrame("TPE1", "Artist", 4);
+    Bytes tail = second + Bytes(256, 0);
+    auto pSyncSafe = Parse(4, TextFrame("TIT2", strPadded, 4) + tail);
+    EXPECT_EQ((std::vector<std::string>{"TIT2", "TPE1"}), IDs(*pSyncSafe));
+    EXPECT_EQ(CString(strPadded.c_str()), TextOf(*pSyncSafe, "TIT2"));
+
+    // Neither reading reaches a boundary: the sync-safe size stands and the list ends after it.
+    Bytes broken = TextFrame("TIT2", "Title", 4) + Fixtures::BytesOf("TPE1") +
+                   Bytes{0, 0, 1, 0x2C, 0, 0} + Bytes(200, 'x');
+    auto pBroken = Parse(4, broken);
+    EXPECT_EQ((std::vector<std::string>{"TIT2", "TPE1"}), IDs(*pBroken));
+    ASSERT_NE(nullptr, pBroken->FindFrame("TPE1"));
+    EXPECT_EQ(172u, pBroken->FindFrame("TPE1")->m_pHeader->m_nSize);
 }
 
 TEST(ID3v2TagTest, HostileFrameSizeStopsTheList)

@@ -132,3 +132,49 @@ TEST_F(MpegFileDamagedTagsTest, TagThatRunsIntoTheBlockIsNeverReplaced)
     std::copy(block.begin(), block.end(), expected.end() - 128);
     EXPECT_EQ(Read(), expected);
 }
+
+// Frames that declare no body (written so by some players) and 2.4 frames whose sizes were
+// written as plain integers: a save changing the title keeps every other frame and the audio,
+// and writes the sizes as they should be.
+TEST_F(MpegFileDamagedTagsTest, SaveKeepsTheFramesAroundEmptyAndPlainSizedFrames)
+{
+    const auto Frame24 = [](const char* pszID, const Bytes& body, bool bPlainSize)
+    {
+        const UINT n = static_cast<UINT>(body.size());
+        const Bytes size = bPlainSize ? Bytes{BYTE(n >> 24), BYTE(n >> 16), BYTE(n >> 8), BYTE(n)}
+                                      : Bytes{BYTE((n >> 21) & 0x7F), BYTE((n >> 14) & 0x7F),
+                                              BYTE((n >> 7) & 0x7F), BYTE(n & 0x7F)};
+        return Concat({BytesOf(pszID), size, Bytes{0, 0}, body});
+    };
+    const auto Text = [](const std::string& str) { return Concat({Bytes{0}, BytesOf(str)}); };
+    const std::string strComposer(300, 'c');
+    const Bytes frames = Concat({Frame24("TENC", {}, false), Frame24("TIT2", Text("Old"), false),
+                                 Frame24("TCOM", Text(strComposer), true),
+                                 Frame24("WXXX", {}, false), Frame24("TALB", Text("Album"), true)});
+    const Bytes audio = Audio();
+    const CString path = Write(Concat(
+        {CMp3Builder::Id3v2Tag(4, static_cast<UINT>(frames.size()) + 64, 0, frames), audio}));
+    {
+        CMpegFile file(path, FALSE);
+        ASSERT_TRUE(file.HasID3v2());
+        EXPECT_FALSE(file.GetID3v2(FALSE)->m_bValid);
+        SetTitle(file, u"New");
+        ASSERT_TRUE(file.SaveTags(TAG_ID3V2));
+    }
+    const Bytes saved = Read();
+    const auto range = CMp3Builder::AudioRange(saved);
+    EXPECT_EQ(Bytes(saved.begin() + static_cast<std::ptrdiff_t>(range.first),
+                    saved.begin() + static_cast<std::ptrdiff_t>(range.second)),
+              audio);
+    CMpegFile file(path, FALSE);
+    const CID3v2* pTag = file.GetID3v2(FALSE);
+    ASSERT_NE(pTag, nullptr);
+    EXPECT_TRUE(pTag->m_bValid);
+    std::vector<std::string> ids;
+    for (const auto& pFrame : pTag->m_frames)
+        ids.emplace_back(pFrame->m_pHeader->m_szID);
+    EXPECT_EQ(ids, (std::vector<std::string>{"TCOM", "TALB", "TIT2"}));
+    EXPECT_EQ(pTag->GetTitle(), CString(u"New"));
+    EXPECT_EQ(pTag->FindFrame("TCOM")->GetText(), CString(strComposer.c_str()));
+    EXPECT_EQ(pTag->FindFrame("TALB")->GetText(), CString(u"Album"));
+}
