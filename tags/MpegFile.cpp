@@ -7,6 +7,7 @@
 #include "tags/RenderBuffer.h"
 
 #include <cerrno>
+#include <new>
 
 namespace Tags
 {
@@ -46,9 +47,12 @@ void CMpegFile::ReadTags(BOOL bReadProperties)
     }
     catch (const CFileException&)
     {
-        m_pID3v2.reset();
-        m_bHasID3v2 = FALSE;
-        m_nID3v2Size = 0;
+        ForgetUnreadableID3v2();
+    }
+    catch (const std::bad_alloc&)
+    {
+        // A tag larger than the memory there is to read it into.
+        ForgetUnreadableID3v2();
     }
 
     try
@@ -62,6 +66,8 @@ void CMpegFile::ReadTags(BOOL bReadProperties)
     {
         m_pID3v1.reset();
         m_bHasID3v1 = FALSE;
+        // Whether a block is there is unknown: a save could append a second one.
+        m_bReadOnly = TRUE;
     }
 
     if (!bReadProperties)
@@ -82,6 +88,19 @@ void CMpegFile::ReadTags(BOOL bReadProperties)
         // failing the open.
         m_pProperties.reset();
     }
+    catch (const std::bad_alloc&)
+    {
+        m_pProperties.reset();
+    }
+}
+
+void CMpegFile::ForgetUnreadableID3v2()
+{
+    m_pID3v2.reset();
+    m_bHasID3v2 = FALSE;
+    m_nID3v2Size = 0;
+    // The tag is there but unknown: a save would put a second one before it, or cut it short.
+    m_bReadOnly = TRUE;
 }
 
 ID3v1Tag::CID3v1* CMpegFile::GetID3v1(BOOL bCreate)

@@ -54,6 +54,8 @@ public:
 
 private:
     void ReadTags(BOOL bReadProperties);
+    // After an ID3v2 tag could not be read: no tag, and no writes that would go over it.
+    void ForgetUnreadableID3v2();
     // Whether writes may run: open, writable and within the model.
     BOOL CanWrite() const;
     // An ID3v2 tag whose declared length runs past the end of the file or into the ID3v1

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+#include <filesystem>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -395,4 +397,49 @@ TEST_F(MpegFileTest, FailedAppendOfTheBlockIsUndone)
     EXPECT_EQ(WEXITSTATUS(status), 3);
     EXPECT_EQ(Read("a.mp3"), original);
 }
+// Without the address sanitizer, which reserves more address space than any limit allows.
+#if !defined(__SANITIZE_ADDRESS__)
+// A tag larger than the memory the process may have: the open gives no tag and no crash, and
+// the file cannot be saved over, since a save would put a second tag before the one there.
+TEST_F(MpegFileTest, TagLargerThanTheMemoryThereIsMakesTheFileReadOnly)
+{
+    // 200 MB of tag (a sparse file), then the audio.
+    const UINT nBody = 200u << 20;
+    const Bytes header = CMp3Builder::Id3v2Tag(3, 0);
+    Bytes tag(header.begin(), header.begin() + 10);
+    tag[6] = static_cast<BYTE>((nBody >> 21) & 0x7F);
+    tag[7] = static_cast<BYTE>((nBody >> 14) & 0x7F);
+    tag[8] = static_cast<BYTE>((nBody >> 7) & 0x7F);
+    tag[9] = static_cast<BYTE>(nBody & 0x7F);
+    const CString path = Write("a.mp3", tag);
+    std::filesystem::resize_file(m_dir.PathOf("a.mp3"), 10 + nBody);
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        // Room for the program and the file layer, not for the tag.
+        long nPages = 0;
+        if (FILE* pStatm = std::fopen("/proc/self/statm", "r"))
+        {
+            if (std::fscanf(pStatm, "%ld", &nPages) != 1)
+                nPages = 0;
+            std::fclose(pStatm);
+        }
+        const rlim_t nLimit = static_cast<rlim_t>(nPages) * sysconf(_SC_PAGESIZE) + (64u << 20);
+        const rlimit limit = {nLimit, nLimit};
+        if (nPages == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(2);
+        CMpegFile file(path, TRUE);
+        if (file.HasID3v2() || !file.m_bReadOnly)
+            _exit(3);
+        SetTitle(file, u"New");
+        _exit(file.SaveTags(TAG_ID3V2) ? 4 : 0);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
+    ASSERT_TRUE(WIFEXITED(nStatus)) << "signal " << WTERMSIG(nStatus);
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0);
+    EXPECT_EQ(std::filesystem::file_size(m_dir.PathOf("a.mp3")), 10u + nBody);
+}
+#endif
+
 #endif
