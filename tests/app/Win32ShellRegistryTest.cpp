@@ -6,6 +6,7 @@
 #include "app/ShellRegistration.h"
 
 #include "MessageBoxWatch.h"
+#include "RegistrationKeys.h"
 #include "res/StringTable.h"
 
 #include <gtest/gtest.h>
@@ -16,36 +17,11 @@
 
 #include <string>
 
+using namespace RegistrationKeys;
 using namespace ShellIntegration;
 
 namespace
 {
-
-const wchar_t* const kClassKey = L"CLSID\\{5A6DE7BD-86AE-47C7-B886-192E505D51FB}";
-const wchar_t* const kHandlerTail =
-    L"\\shellex\\ContextMenuHandlers\\{5A6DE7BD-86AE-47C7-B886-192E505D51FB}";
-const wchar_t* const kTypes[] = {L".mp3", L".mp2", L".mp1", L".m3u", L".m3u8", L"Folder"};
-const wchar_t* const kMp3Class = L"TagwrightTest.mp3file";
-
-bool KeyExists(HKEY hRoot, const std::wstring& strKey)
-{
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExW(hRoot, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(hKey);
-    return true;
-}
-
-// The value as REG_SZ; "<none>" when there is none of that type.
-std::wstring ValueOf(HKEY hRoot, const std::wstring& strKey, const wchar_t* pszName = nullptr)
-{
-    wchar_t sz[1024] = {};
-    DWORD cb = sizeof(sz);
-    if (::RegGetValueW(hRoot, strKey.c_str(), pszName, RRF_RT_REG_SZ, nullptr, sz, &cb) !=
-        ERROR_SUCCESS)
-        return L"<none>";
-    return sz;
-}
 
 void SetRaw(const std::wstring& strKey, const std::wstring& strText, bool bTerminator)
 {
@@ -60,30 +36,12 @@ void SetRaw(const std::wstring& strKey, const std::wstring& strText, bool bTermi
     ::RegCloseKey(hKey);
 }
 
-std::wstring ProgramFolder()
-{
-    wchar_t sz[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameW(nullptr, sz, MAX_PATH);
-    std::wstring str(sz, n);
-    return str.substr(0, str.rfind(L'\\') + 1);
-}
-
-// Starts and ends with none of the keys the registration touches. The Windows suites that
-// write these keys do not run at the same time (see tests/CMakeLists.txt).
+// Starts and ends with none of the keys the registration touches.
 class Win32ShellRegistryTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-
-    static void Clean()
-    {
-        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey);
-        for (const wchar_t* pszType : kTypes)
-            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, pszType);
-        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kMp3Class);
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvell\\Tagwright");
-    }
+    void SetUp() override { RegistrationKeys::RemoveAll(); }
+    void TearDown() override { RegistrationKeys::RemoveAll(); }
 
     CWin32ShellRegistry m_registry;
 };
