@@ -28,23 +28,11 @@
 
 using Fixtures::Bytes;
 using Fixtures::CMp3Builder;
+using Fixtures::Concat;
 using Fixtures::CTempDir;
 
 namespace
 {
-
-Bytes Text(const std::string& str)
-{
-    return Bytes(str.begin(), str.end());
-}
-
-Bytes Concat(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& part : parts)
-        out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
 
 Bytes Audio()
 {
@@ -60,7 +48,7 @@ Bytes Tag(const Bytes& frames)
 
 Bytes Title(const std::string& strTitle)
 {
-    return CMp3Builder::Id3v2Frame23("TIT2", Concat({Bytes{0}, Text(strTitle)}));
+    return CMp3Builder::Id3v2Frame23("TIT2", Concat({Bytes{0}, Fixtures::BytesOf(strTitle)}));
 }
 
 // The odd names, each a valid file with the title "Odd".
@@ -152,7 +140,7 @@ private slots:
         for (int i = 0; i < 100000; ++i)
             many.insert(many.end(), one.begin(), one.end());
         Write("many.mp3", Concat({Tag(Concat({many, Title("Many")})), audio}));
-        Bytes picture = Concat({Bytes{0}, Text("image/png"), Bytes{0, 3, 0}});
+        Bytes picture = Concat({Bytes{0}, Fixtures::BytesOf("image/png"), Bytes{0, 3, 0}});
         picture.resize(picture.size() + (50u << 20), 0x89);
         Write("picture.mp3",
               Concat({Tag(Concat({Title("Pictured"), CMp3Builder::Id3v2Frame23("APIC", picture)})),
