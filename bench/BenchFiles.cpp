@@ -2,12 +2,12 @@
 
 #include "base/Path.h"
 #include "browser/FileAssocData.h"
-#include "tags/CommentsFrame.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/PictureFrame.h"
-#include "tags/RenderBuffer.h"
-#include "tags/TextFrame.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/id3v2/frames/PictureFrame.h"
+#include "tags/file/RenderBuffer.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/Types.h"
-#include "tags/FileEx.h"
+#include "tags/file/FileEx.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // a range that starts and ends inside it, chosen by the first byte.
 #include "FuzzInput.h"
 
-#include "tags/MpegProperties.h"
+#include "tags/mpeg/MpegProperties.h"
 
 using namespace Tags;
 

@@ -6,10 +6,10 @@
 #include "browser/FileAssocData.h"
 #include "browser/ui/QtString.h"
 #include "res/StringTable.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/MpegFile.h"
-#include "tags/MpegProperties.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/file/MpegFile.h"
+#include "tags/mpeg/MpegProperties.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

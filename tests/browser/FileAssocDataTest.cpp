@@ -5,7 +5,7 @@
 #include "base/FileTime.h"
 #include "base/Path.h"
 #include "browser/Collator.h"
-#include "tags/AudioProperties.h"
+#include "tags/mpeg/AudioProperties.h"
 
 #include <gtest/gtest.h>
 

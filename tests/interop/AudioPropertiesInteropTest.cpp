@@ -5,8 +5,8 @@
 #include "interop/InteropFiles.h"
 #include "interop/PeerProcess.h"
 
-#include "tags/MpegFile.h"
-#include "tags/MpegProperties.h"
+#include "tags/file/MpegFile.h"
+#include "tags/mpeg/MpegProperties.h"
 
 #include "fixtures/Mp3Builder.h"
 

@@ -9,11 +9,11 @@
 
 #include "interop/TagRecords.h"
 
-#include "tags/AudioProperties.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/MpegFile.h"
-#include "tags/TextFrame.h"
+#include "tags/mpeg/AudioProperties.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/file/MpegFile.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include "fixtures/FileBytes.h"
 #include "fixtures/TempDir.h"

@@ -2,7 +2,7 @@
 
 #include "interop/PeerProcess.h"
 
-#include "tags/MpegFile.h"
+#include "tags/file/MpegFile.h"
 
 #include "fixtures/Mp3Builder.h"
 

@@ -6,11 +6,11 @@
 #include "interop/TagRecords.h"
 
 #include "res/StringTable.h"
-#include "tags/AudioProperties.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/MpegFile.h"
-#include "tags/MpegProperties.h"
+#include "tags/mpeg/AudioProperties.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/file/MpegFile.h"
+#include "tags/mpeg/MpegProperties.h"
 
 #include "fixtures/CorpusCopy.h"
 #include "fixtures/Mp3Builder.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/Types.h"
-#include "tags/ID3v2FrameHeader.h"
+#include "tags/id3v2/ID3v2FrameHeader.h"
 
 #include <memory>
 #include <vector>

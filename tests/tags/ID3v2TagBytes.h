@@ -6,10 +6,10 @@
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
 #include "fixtures/TempDir.h"
-#include "tags/FileEx.h"
-#include "tags/ID3v2.h"
-#include "tags/RenderBuffer.h"
-#include "tags/TextFrame.h"
+#include "tags/file/FileEx.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/file/RenderBuffer.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include <gtest/gtest.h>
 

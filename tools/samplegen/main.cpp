@@ -4,12 +4,12 @@
 #include "base/File.h"
 #include "base/Path.h"
 #include "base/String.h"
-#include "tags/CommentsFrame.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/ID3v2Header.h"
-#include "tags/MpegFile.h"
-#include "tags/TextFrame.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/id3v2/ID3v2Header.h"
+#include "tags/file/MpegFile.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -9,12 +9,12 @@
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
 #include "fixtures/TempDir.h"
-#include "tags/CommentsFrame.h"
-#include "tags/FileEx.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/MpegFile.h"
-#include "tags/TextFrame.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/file/FileEx.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/file/MpegFile.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include <QApplication>
 #include <QHeaderView>
