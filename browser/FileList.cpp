@@ -1,6 +1,6 @@
 #include "browser/FileList.h"
 
-#include "app/BusyState.h"
+#include "base/BusyState.h"
 #include "base/File.h"
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
@@ -136,7 +136,7 @@ PATH_KIND GetEntryKind(const CString& strFullName, tagENTRY::Type type)
 
 } // namespace
 
-CFileList::CFileList(CBusyState& busy, IFileListHost* pHost) : m_busy(busy), m_pHost(pHost) {}
+CFileList::CFileList(IBusyState& busy, IFileListHost* pHost) : m_busy(busy), m_pHost(pHost) {}
 
 CFileList::~CFileList() = default;
 

@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-class CBusyState;
+class IBusyState;
 class CDiagnosticMessages;
 
 // What the list needs from the window that shows it. Every operation has a default that does
@@ -38,13 +38,13 @@ public:
 class CFileList
 {
 public:
-    explicit CFileList(CBusyState& busy, IFileListHost* pHost = nullptr);
+    explicit CFileList(IBusyState& busy, IFileListHost* pHost = nullptr);
     ~CFileList();
     CFileList(const CFileList&) = delete;
     CFileList& operator=(const CFileList&) = delete;
 
     void SetHost(IFileListHost* pHost) { m_pHost = pHost; }
-    CBusyState& GetBusyState() { return m_busy; }
+    IBusyState& GetBusyState() { return m_busy; }
 
     // --- Adding files ---
 
@@ -130,7 +130,7 @@ private:
     void AddAudioFile(const CString& strPath, CDiagnosticMessages* pDiag);
     void SetRedraw(BOOL bRedraw);
 
-    CBusyState& m_busy;
+    IBusyState& m_busy;
     IFileListHost* m_pHost = nullptr;
     std::vector<tagITEM> m_items;
     // Full path keys of the listed records.

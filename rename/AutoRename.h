@@ -3,7 +3,7 @@
 // alter the plan, and then renames the files that may be renamed.
 #pragma once
 
-#include "app/BusyState.h"
+#include "base/BusyState.h"
 #include "base/String.h"
 #include "rename/PresetData.h"
 
@@ -50,7 +50,7 @@ class CAutoRename
 public:
     // The busy state of the application, used while the files are renamed; the host may be null
     // for a run without windows (the plan then counts as confirmed).
-    explicit CAutoRename(CBusyState& busyState, IRenameHost* pHost = nullptr);
+    explicit CAutoRename(IBusyState& busyState, IRenameHost* pHost = nullptr);
     CAutoRename(const CAutoRename&) = delete;
     CAutoRename& operator=(const CAutoRename&) = delete;
     ~CAutoRename();
@@ -91,7 +91,7 @@ private:
     // Brings the items into folder order when a file joined a folder seen earlier.
     void GroupItems() const;
 
-    CBusyState& m_busyState;
+    IBusyState& m_busyState;
     IRenameHost* m_pHost = nullptr;
     // The items and, beside each, the position of its folder in order of first appearance. The
     // folder order is restored lazily, so adding many files stays linear.

@@ -1,3 +1,4 @@
+#include "app/BusyState.h"
 #include "browser/FileAssocData.h"
 #include "rename/AutoRename.h"
 
