@@ -4,6 +4,37 @@
 #include <windows.h>
 #endif
 
+namespace CodePage
+{
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80)
+    {
+        out += static_cast<char>(cp);
+    }
+    else if (cp < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    else if (cp < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace CodePage
+
 namespace
 {
 
@@ -37,32 +68,6 @@ int WideToCp1252(char16_t ch)
     return -1;
 }
 #endif
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80)
-    {
-        out += static_cast<char>(cp);
-    }
-    else if (cp < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else if (cp < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Reads one code point of text at i (advancing i); lone surrogates come back as U+FFFD.
 char32_t NextCodePoint(std::u16string_view text, size_t& i)
@@ -133,7 +138,7 @@ std::string EncodeCodePoint(UINT nCodePage, char32_t cp, bool& bUsedDefault)
     std::string out;
     if (nCodePage == CP_UTF8)
     {
-        AppendUtf8(out, cp);
+        CodePage::AppendUtf8(out, cp);
         return out;
     }
 #ifdef _WIN32

@@ -26,5 +26,7 @@ std::string FromWideBounded(UINT nCodePage, std::u16string_view text, size_t nMa
 // UTF-8 helpers with the rules above.
 CString Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::u16string_view text);
+// Appends the UTF-8 bytes of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
 
 } // namespace CodePage

@@ -1,6 +1,6 @@
 #include "browser/Playlist.h"
 
-#include "app/BusyState.h"
+#include "base/BusyState.h"
 #include "base/CodePage.h"
 #include "base/File.h"
 #include "base/Path.h"
@@ -225,30 +225,6 @@ private:
     bool m_bCancelled = false;
 };
 
-// The busy state of a reader, restored on every way out. The state does not nest, so a reader
-// called inside another bulk operation leaves that operation's state alone: it begins and ends
-// the state only when it was not busy yet.
-class CBusyScope
-{
-public:
-    explicit CBusyScope(CBusyState& busy) : m_busy(busy), m_bBegun(!busy.IsBusy())
-    {
-        if (m_bBegun)
-            m_busy.BeginBusy();
-    }
-    ~CBusyScope()
-    {
-        if (m_bBegun)
-            m_busy.EndBusy();
-    }
-    CBusyScope(const CBusyScope&) = delete;
-    CBusyScope& operator=(const CBusyScope&) = delete;
-
-private:
-    CBusyState& m_busy;
-    bool m_bBegun;
-};
-
 void AddMessage(CDiagnosticMessages* pDiag, UINT nID, const CString& strPath)
 {
     if (pDiag)
@@ -268,7 +244,7 @@ CString ForMessage(CString str)
 void AddListedFile(CFileList& list, const CString& strEntry, const CString& strListPath,
                    CDiagnosticMessages* pDiag)
 {
-    CBusyState& busy = list.GetBusyState();
+    IBusyState& busy = list.GetBusyState();
     busy.SetStatusText(Res::FormatResourceString(Res::IDS_READING_FILE, strListPath));
     if (!list.AddFile(strEntry))
         AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, strEntry);
@@ -437,6 +413,65 @@ BOOL CreatePlaylist(const CFileList& list, const CString& strPlaylistPath, BOOL 
 
 // --- Reading ---
 
+namespace
+{
+
+// Reads the lines of an opened list file until its end, Esc or a read error (reported with the
+// list's path; the entries read so far stay listed). onLine(bytes, bTooLong) returns false to
+// stop.
+template <class FLine>
+void ReadListLines(CFileList& list, CFile& file, const CString& strPath, CDiagnosticMessages* pDiag,
+                   FLine onLine)
+{
+    // A line of the line limit in UTF-16 units takes at most three bytes per unit in UTF-8.
+    CLineReader reader(file, static_cast<size_t>(GetMaxLine()) * 3,
+                       [&list] { return list.IsCancelRequested() != FALSE; });
+    std::string bytes;
+    bool bTooLong = false;
+    try
+    {
+        while (!list.IsCancelRequested() && reader.Next(bytes, bTooLong))
+        {
+            if (!onLine(bytes, bTooLong))
+                break;
+        }
+    }
+    catch (const CFileException&)
+    {
+        AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, strPath);
+    }
+    file.Abort();
+}
+
+// One usable entry of a list: a folder is scanned without its subfolders and an audio file is
+// added; playlists are read when bPlaylists is set (a file list may name them, a playlist not);
+// anything else is ignored.
+void AddListEntry(CFileList& list, const CString& strEntry, const CString& strListPath,
+                  CDiagnosticMessages* pDiag, bool bPlaylists)
+{
+    switch (GetPathKind(strEntry))
+    {
+    case PATH_FOLDER:
+        list.ScanFolder(strEntry, FALSE, pDiag);
+        break;
+    case PATH_AUDIO:
+        AddListedFile(list, strEntry, strListPath, pDiag);
+        break;
+    case PATH_M3U:
+        if (bPlaylists)
+            LoadPlaylist(list, strEntry, CP_ACP, pDiag);
+        break;
+    case PATH_M3U8:
+        if (bPlaylists)
+            LoadPlaylist(list, strEntry, CP_UTF8, pDiag);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
 BOOL LoadPlaylist(CFileList& list, const CString& strPath, UINT nCodePage,
                   CDiagnosticMessages* pDiag)
 {
@@ -456,68 +491,44 @@ BOOL LoadPlaylist(CFileList& list, const CString& strPath, UINT nCodePage,
     }
 
     const int nMaxLine = GetMaxLine();
-    // A line of nMaxLine UTF-16 units takes at most three bytes per unit in UTF-8.
-    CLineReader reader(file, static_cast<size_t>(nMaxLine) * 3,
-                       [&list] { return list.IsCancelRequested() != FALSE; });
     BOOL bResult = FALSE;
     bool bFirst = true;
-    std::string bytes;
-    bool bTooLong = false;
-    try
-    {
-        while (!list.IsCancelRequested() && reader.Next(bytes, bTooLong))
-        {
-            if (bFirst)
-            {
-                bFirst = false;
-                if (bTooLong || DecodeLine(bytes, nCodePage).CompareNoCase(u"#EXTM3U") != 0)
-                {
-                    AddMessage(pDiag, Res::IDS_INVALID_PLAYLIST, strPath);
-                    break;
-                }
-                bResult = TRUE;
-                continue;
-            }
-            if (bytes[0] == '#')
-                continue;
+    ReadListLines(list, file, strPath, pDiag,
+                  [&](const std::string& bytes, bool bTooLong)
+                  {
+                      if (bFirst)
+                      {
+                          bFirst = false;
+                          if (bTooLong ||
+                              DecodeLine(bytes, nCodePage).CompareNoCase(u"#EXTM3U") != 0)
+                          {
+                              AddMessage(pDiag, Res::IDS_INVALID_PLAYLIST, strPath);
+                              return false;
+                          }
+                          bResult = TRUE;
+                          return true;
+                      }
+                      if (bytes[0] == '#')
+                          return true;
 
-            CString strEntry = DecodeLine(bytes, nCodePage);
-            const bool bUsable =
-                !bTooLong && strEntry.GetLength() <= nMaxLine && strEntry.Find(u'\0') < 0;
-            if (bUsable && !Path::IsAbsolute(strEntry))
-            {
+                      CString strEntry = DecodeLine(bytes, nCodePage);
+                      const bool bUsable =
+                          !bTooLong && strEntry.GetLength() <= nMaxLine && strEntry.Find(u'\0') < 0;
+                      if (bUsable && !Path::IsAbsolute(strEntry))
+                      {
 #ifndef _WIN32
-                // Playlists made on Windows separate relative names with backslashes.
-                strEntry.Replace(u'\\', u'/');
+                          // Playlists made on Windows separate relative names with backslashes.
+                          strEntry.Replace(u'\\', u'/');
 #endif
-                strEntry = strFolder + strEntry;
-            }
-            // A name cut to fit would be another file's: it is reported, not read.
-            if (!bUsable || strEntry.GetLength() > nMaxLine)
-            {
-                AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, ForMessage(strEntry));
-                continue;
-            }
-            switch (GetPathKind(strEntry))
-            {
-            case PATH_FOLDER:
-                list.ScanFolder(strEntry, FALSE, pDiag);
-                break;
-            case PATH_AUDIO:
-                AddListedFile(list, strEntry, strPath, pDiag);
-                break;
-            default:
-                // Other playlists and unsupported files are ignored.
-                break;
-            }
-        }
-    }
-    catch (const CFileException&)
-    {
-        // The files read so far stay listed.
-        AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, strPath);
-    }
-    file.Abort();
+                          strEntry = strFolder + strEntry;
+                      }
+                      // A name cut to fit would be another file's: it is reported, not read.
+                      if (!bUsable || strEntry.GetLength() > nMaxLine)
+                          AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, ForMessage(strEntry));
+                      else
+                          AddListEntry(list, strEntry, strPath, pDiag, false);
+                      return true;
+                  });
     return bResult;
 }
 
@@ -529,45 +540,16 @@ BOOL LoadFileList(CFileList& list, const CString& strPath, CDiagnosticMessages* 
 
     CBusyScope busy(list.GetBusyState());
     const int nMaxLine = GetMaxLine();
-    CLineReader reader(file, static_cast<size_t>(nMaxLine) * 3,
-                       [&list] { return list.IsCancelRequested() != FALSE; });
-    std::string bytes;
-    bool bTooLong = false;
-    try
-    {
-        while (!list.IsCancelRequested() && reader.Next(bytes, bTooLong))
-        {
-            const CString strLine = DecodeLine(bytes, CP_UTF8);
-            if (bTooLong || strLine.GetLength() > nMaxLine || strLine.Find(u'\0') >= 0)
-            {
-                AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, ForMessage(strLine));
-                continue;
-            }
-            switch (GetPathKind(strLine))
-            {
-            case PATH_FOLDER:
-                list.ScanFolder(strLine, FALSE, pDiag);
-                break;
-            case PATH_AUDIO:
-                AddListedFile(list, strLine, strPath, pDiag);
-                break;
-            case PATH_M3U:
-                LoadPlaylist(list, strLine, CP_ACP, pDiag);
-                break;
-            case PATH_M3U8:
-                LoadPlaylist(list, strLine, CP_UTF8, pDiag);
-                break;
-            default:
-                // File lists and other files are ignored.
-                break;
-            }
-        }
-    }
-    catch (const CFileException&)
-    {
-        AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, strPath);
-    }
-    file.Abort();
+    ReadListLines(list, file, strPath, pDiag,
+                  [&](const std::string& bytes, bool bTooLong)
+                  {
+                      const CString strLine = DecodeLine(bytes, CP_UTF8);
+                      if (bTooLong || strLine.GetLength() > nMaxLine || strLine.Find(u'\0') >= 0)
+                          AddMessage(pDiag, Res::IDS_FAILED_READING_FILE, ForMessage(strLine));
+                      else
+                          AddListEntry(list, strLine, strPath, pDiag, true);
+                      return true;
+                  });
     return TRUE;
 }
 

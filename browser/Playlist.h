@@ -34,6 +34,13 @@ std::string BuildPlaylist(const CString& strPlaylistPath,
                           const std::vector<const CFileAssocData*>& arrRecords, BOOL bWriteFullPath,
                           BOOL bWriteExtInfo);
 
+// The options a playlist is written with: "Playlist_WriteFullPath" and "Playlist_WriteExtInfo".
+struct tagPLAYLISTOPTIONS
+{
+    BOOL bWriteFullPath = FALSE;
+    BOOL bWriteExtInfo = FALSE;
+};
+
 // Creates (or truncates) the playlist and writes BuildPlaylist's bytes. FALSE when the path has
 // no folder or the file cannot be created or written; the window then shows string 145 with the
 // path (error icon).

@@ -117,31 +117,10 @@ BOOL IsValidPreset(const tagPRESETDATA& preset)
         return FALSE;
 
     const std::u16string_view format(preset.szFormat, static_cast<size_t>(nLength));
-    size_t nTokenStart = std::u16string_view::npos;
-    for (size_t i = 0; i < format.size(); ++i)
-    {
-        const char16_t ch = format[i];
-        if (ch == u'<')
-        {
-            if (nTokenStart != std::u16string_view::npos)
-                return FALSE;
-            nTokenStart = i;
-        }
-        else if (ch == u'>')
-        {
-            if (nTokenStart == std::u16string_view::npos)
-                return FALSE;
-            const std::u16string_view token = format.substr(nTokenStart, i - nTokenStart + 1);
-            if (std::find(TOKENS.begin(), TOKENS.end(), token) == TOKENS.end())
-                return FALSE;
-            nTokenStart = std::u16string_view::npos;
-        }
-        else if (nTokenStart == std::u16string_view::npos &&
-                 ILLEGAL_CHARS.find(ch) != std::u16string_view::npos)
-        {
-            return FALSE;
-        }
-    }
+    const BOOL bValid = ScanPresetFormat(
+        format, [](char16_t ch) { return ILLEGAL_CHARS.find(ch) == std::u16string_view::npos; },
+        [](std::u16string_view token)
+        { return std::find(TOKENS.begin(), TOKENS.end(), token) != TOKENS.end(); });
     // A token still open at the end is accepted: FormatName drops the rest of the pattern.
-    return TRUE;
+    return bValid;
 }

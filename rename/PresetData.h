@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // Units of the pattern field, terminator included: at most 256 characters.
 inline constexpr int PRESET_FORMAT_SIZE = 257;
@@ -60,3 +61,35 @@ tagPRESETDATA ReadPresetBytes(const BYTE* pBytes);
 // The counter settings are in range and the pattern holds only known tokens and no character
 // that a file name refuses. A pattern field without its terminator is refused as well.
 BOOL IsValidPreset(const tagPRESETDATA& preset);
+
+// Walks a pattern: onText(ch) for each character outside a token, onToken(token) for each
+// "<...>" token with its brackets; either returns false to stop the walk. FALSE on a "<" inside
+// a token, a ">" outside one, or a stop; a token still open at the end is dropped unreported.
+template <class FText, class FToken>
+BOOL ScanPresetFormat(std::u16string_view format, FText onText, FToken onToken)
+{
+    size_t nTokenStart = std::u16string_view::npos;
+    for (size_t i = 0; i < format.size(); ++i)
+    {
+        const char16_t ch = format[i];
+        if (ch == u'<')
+        {
+            if (nTokenStart != std::u16string_view::npos)
+                return FALSE;
+            nTokenStart = i;
+        }
+        else if (ch == u'>')
+        {
+            if (nTokenStart == std::u16string_view::npos)
+                return FALSE;
+            if (!onToken(format.substr(nTokenStart, i - nTokenStart + 1)))
+                return FALSE;
+            nTokenStart = std::u16string_view::npos;
+        }
+        else if (nTokenStart == std::u16string_view::npos && !onText(ch))
+        {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
