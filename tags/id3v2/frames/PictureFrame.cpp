@@ -1,10 +1,10 @@
 #include "tags/id3v2/frames/PictureFrame.h"
 
 #include "base/CodePage.h"
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/FrameFields.h"
 #include "tags/id3v2/ID3v2FrameHeader.h"
 #include "tags/id3v2/ID3v2Strings.h"
-#include "tags/file/RenderBuffer.h"
 
 namespace Tags::ID3v2Tag
 {

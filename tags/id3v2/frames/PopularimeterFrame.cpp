@@ -1,9 +1,9 @@
 #include "tags/id3v2/frames/PopularimeterFrame.h"
 
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/FrameFields.h"
 #include "tags/id3v2/ID3v2FrameHeader.h"
 #include "tags/id3v2/ID3v2Strings.h"
-#include "tags/file/RenderBuffer.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "tags/id3v2/frames/TermOfUseFrame.h"
 
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/ID3v2FrameHeader.h"
 #include "tags/id3v2/ID3v2Strings.h"
-#include "tags/file/RenderBuffer.h"
 
 namespace Tags::ID3v2Tag
 {

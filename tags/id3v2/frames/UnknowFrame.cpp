@@ -1,7 +1,7 @@
 #include "tags/id3v2/frames/UnknowFrame.h"
 
-#include "tags/id3v2/ID3v2FrameHeader.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v2/ID3v2FrameHeader.h"
 
 #include <algorithm>
 

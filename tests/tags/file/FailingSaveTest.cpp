@@ -7,34 +7,18 @@
 #ifndef _WIN32
 
 #include "ChildProcess.h"
+#include "SaveFiles.h"
 
 #include "base/Path.h"
 #include "tags/id3v1/ID3v1.h"
-#include "tags/id3v2/ID3v2.h"
-#include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/MpegFile.h"
-#include "tags/id3v2/frames/TextFrame.h"
 
-#include "fixtures/FileBytes.h"
-#include "fixtures/Mp3Builder.h"
-#include "fixtures/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <functional>
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace Tags;
-using namespace Tags::ID3v2Tag;
-using namespace Fixtures;
-namespace fs = std::filesystem;
+using namespace SaveFiles;
 
 namespace
 {
@@ -46,38 +30,7 @@ constexpr int NOT_OPENED = 4;
 
 Bytes Audio()
 {
-    CMp3Builder b;
-    b.SetPayload(CMp3Builder::Payload::Pattern, 5);
-    b.AddFrames(CMp3Builder::FrameSpec(), 50);
-    return b.Build();
-}
-
-Bytes V1Block(const std::string& strTitle)
-{
-    CMp3Builder::Id3v1Fields f;
-    f.m_strTitle = strTitle;
-    return CMp3Builder::Id3v1Block(f);
-}
-
-// A 2.3 tag with a title and nPadding bytes of padding.
-Bytes V2Tag(const std::string& strTitle, UINT nPadding)
-{
-    const UINT nText = static_cast<UINT>(strTitle.size()) + 1;
-    const Bytes frame =
-        Concat({BytesOf("TIT2"), Bytes{0, 0, 0, BYTE(nText), 0, 0, 0}, BytesOf(strTitle)});
-    return CMp3Builder::Id3v2Tag(3, static_cast<UINT>(frame.size()) + nPadding, 0, frame);
-}
-
-void SetTitle(CMpegFile& file, const CString& strTitle)
-{
-    CID3v2* pTag = file.GetID3v2(TRUE);
-    while (pTag->DeleteFrameByID("TIT2"))
-    {
-    }
-    auto pFrame = std::make_unique<CTextFrame>("TIT2", 4);
-    pFrame->SetValues({strTitle});
-    pTag->AddTail(std::move(pFrame));
-    pTag->m_pHeader->m_nVersion = 3;
+    return SaveFiles::Audio(5, 50);
 }
 
 // One kind of save, from an open container.

@@ -4,27 +4,14 @@
 // is read and, where that makes sense, saved, with bounded memory and without hanging.
 #include "AllocationWatch.h"
 #include "ChildProcess.h"
+#include "SaveFiles.h"
 
 #include "base/Path.h"
-#include "tags/mpeg/AudioProperties.h"
 #include "tags/id3v1/ID3v1.h"
-#include "tags/id3v2/ID3v2.h"
-#include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/MpegFile.h"
 #include "tags/id3v2/frames/PictureFrame.h"
-#include "tags/id3v2/frames/TextFrame.h"
-
-#include "fixtures/FileBytes.h"
-#include "fixtures/Mp3Builder.h"
-#include "fixtures/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "tags/mpeg/AudioProperties.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -32,45 +19,20 @@
 #include <unistd.h>
 #endif
 
-using namespace Tags;
-using namespace Tags::ID3v2Tag;
-using namespace Fixtures;
-namespace fs = std::filesystem;
+using namespace SaveFiles;
 
 namespace
 {
 
 Bytes Audio()
 {
-    CMp3Builder b;
-    b.SetPayload(CMp3Builder::Payload::Pattern, 17);
-    b.AddFrames(CMp3Builder::FrameSpec(), 20);
-    return b.Build();
+    return SaveFiles::Audio(17, 20);
 }
 
 // A 2.3 frame with a body of any length, or a header that declares nDeclared bytes.
 Bytes Frame23(const char* pszID, const Bytes& body, UINT nDeclared = 0)
 {
     return CMp3Builder::Id3v2Frame23(pszID, body, nDeclared);
-}
-
-Bytes V1Block(const std::string& strTitle)
-{
-    CMp3Builder::Id3v1Fields f;
-    f.m_strTitle = strTitle;
-    return CMp3Builder::Id3v1Block(f);
-}
-
-void SetTitle(CMpegFile& file, const CString& strTitle)
-{
-    CID3v2* pTag = file.GetID3v2(TRUE);
-    while (pTag->DeleteFrameByID("TIT2"))
-    {
-    }
-    auto pFrame = std::make_unique<CTextFrame>("TIT2", 4);
-    pFrame->SetValues({strTitle});
-    pTag->AddTail(std::move(pFrame));
-    pTag->m_pHeader->m_nVersion = 3;
 }
 
 size_t FrameCount(const CMpegFile& file)

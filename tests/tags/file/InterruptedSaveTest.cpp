@@ -7,34 +7,18 @@
 #ifndef _WIN32
 
 #include "ChildProcess.h"
+#include "SaveFiles.h"
 
 #include "tags/id3v1/ID3v1.h"
-#include "tags/id3v2/ID3v2.h"
-#include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/MpegFile.h"
-#include "tags/id3v2/frames/TextFrame.h"
-
-#include "fixtures/FileBytes.h"
-#include "fixtures/Mp3Builder.h"
-#include "fixtures/TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <functional>
 #include <random>
-#include <string>
-#include <vector>
 
 #include <signal.h>
 #include <unistd.h>
 
-using namespace Tags;
-using namespace Tags::ID3v2Tag;
-using namespace Fixtures;
-namespace fs = std::filesystem;
+using namespace SaveFiles;
 
 namespace
 {
@@ -46,40 +30,7 @@ constexpr int KILLS_PER_SAVE = 60;
 
 Bytes Audio()
 {
-    CMp3Builder b;
-    b.SetPayload(CMp3Builder::Payload::Pattern, 11);
-    b.AddFrames(CMp3Builder::FrameSpec(), 60); // about 25 KB
-    return b.Build();
-}
-
-Bytes V1Block(const std::string& strTitle)
-{
-    CMp3Builder::Id3v1Fields f;
-    f.m_strTitle = strTitle;
-    return CMp3Builder::Id3v1Block(f);
-}
-
-// A 2.3 tag with a title frame and nPadding bytes of padding, with a footer when asked.
-Bytes V2Tag(const std::string& strTitle, UINT nPadding, BYTE nFlags = 0)
-{
-    const UINT nText = static_cast<UINT>(strTitle.size()) + 1;
-    const Bytes frame =
-        Concat({BytesOf("TIT2"), Bytes{0, 0, 0, BYTE(nText), 0, 0, 0}, BytesOf(strTitle)});
-    return CMp3Builder::Id3v2Tag(nFlags & 0x10 ? 4 : 3, static_cast<UINT>(frame.size()) + nPadding,
-                                 nFlags, frame);
-}
-
-void SetTitle(CMpegFile& file, const CString& strTitle)
-{
-    CID3v2* pTag = file.GetID3v2(TRUE);
-    while (pTag->DeleteFrameByID("TIT2"))
-    {
-    }
-    auto pFrame = std::make_unique<CTextFrame>("TIT2", 4);
-    pFrame->SetValues({strTitle});
-    pTag->AddTail(std::move(pFrame));
-    pTag->m_pHeader->m_nVersion = 3;
-    pTag->m_nTextEncoding = 1;
+    return SaveFiles::Audio(11, 60);
 }
 
 // One kind of save: the file it starts from and what it does to an open container.
@@ -98,7 +49,7 @@ std::vector<tagSAVE> Saves()
     arr.push_back({"grows", Concat({V2Tag("Old", 16), audio, V1Block("Old")}),
                    [](CMpegFile& file)
                    {
-                       SetTitle(file, CString(u'g', 3000));
+                       SetTitle(file, CString(u'g', 3000), 1);
                        file.GetID3v1(TRUE)->SetTitle(u"Grown");
                        return file.SaveTags(TAG_ID3V1 | TAG_ID3V2);
                    }});
@@ -106,7 +57,7 @@ std::vector<tagSAVE> Saves()
     arr.push_back({"shrinks", Concat({V2Tag("Old", 8000, 0x10), audio}),
                    [](CMpegFile& file)
                    {
-                       SetTitle(file, u"Shrunk");
+                       SetTitle(file, u"Shrunk", 1);
                        file.GetID3v2(FALSE)->m_pHeader->m_nSize = 0;
                        file.GetID3v1(TRUE)->SetTitle(u"Shrunk");
                        return file.SaveTags(TAG_ID3V1 | TAG_ID3V2);

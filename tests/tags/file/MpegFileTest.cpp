@@ -1,10 +1,10 @@
 #include "tags/file/MpegFile.h"
 
-#include "tags/mpeg/AudioProperties.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/ID3v2Header.h"
 #include "tags/id3v2/frames/TextFrame.h"
+#include "tags/mpeg/AudioProperties.h"
 
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
