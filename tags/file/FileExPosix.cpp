@@ -1,0 +1,364 @@
+// The rewrite of a file on POSIX systems: a temporary file beside it that takes its place by a
+// rename.
+#ifndef _WIN32
+
+#include "tags/file/FileEx.h"
+
+#include "base/Path.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace Tags
+{
+
+namespace
+{
+
+// Copy block: large enough for speed, small enough that memory stays flat for any file.
+constexpr size_t nBlockSize = 256 * 1024;
+
+[[noreturn]] void ThrowErrno(int nErr, const CString& strPath)
+{
+    CFileException::ThrowOsError(nErr, strPath);
+}
+
+void WriteAll(int fd, const BYTE* p, size_t n, const CString& strPath)
+{
+    while (n > 0)
+    {
+        const ssize_t r = ::write(fd, p, std::min<size_t>(n, 1u << 30));
+        if (r < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            ThrowErrno(errno, strPath);
+        }
+        if (r == 0)
+            ThrowErrno(ENOSPC, strPath);
+        p += r;
+        n -= static_cast<size_t>(r);
+    }
+}
+
+// Appends up to nCount bytes of fdFrom from nOffset (to its end when it is shorter) to fdTo;
+// returns how many were copied.
+ULONGLONG CopyRange(int fdFrom, ULONGLONG nOffset, ULONGLONG nCount, int fdTo, BYTE* pBuffer,
+                    const CString& strPath)
+{
+    ULONGLONG nDone = 0;
+    while (nDone < nCount)
+    {
+        const size_t nWant = static_cast<size_t>(std::min<ULONGLONG>(nCount - nDone, nBlockSize));
+        const ssize_t r = ::pread(fdFrom, pBuffer, nWant, static_cast<off_t>(nOffset + nDone));
+        if (r < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            ThrowErrno(errno, strPath);
+        }
+        if (r == 0)
+            break;
+        WriteAll(fdTo, pBuffer, static_cast<size_t>(r), strPath);
+        nDone += static_cast<ULONGLONG>(r);
+    }
+    return nDone;
+}
+
+// Extended attributes (ACLs among them) go with the content; those the system does not let us
+// set are left behind.
+void CopyExtendedAttributes(int fdFrom, int fdTo)
+{
+    const ssize_t nList = ::flistxattr(fdFrom, nullptr, 0);
+    if (nList <= 0)
+        return;
+    std::string names(static_cast<size_t>(nList), '\0');
+    const ssize_t nGot = ::flistxattr(fdFrom, names.data(), names.size());
+    if (nGot <= 0)
+        return;
+    names.resize(static_cast<size_t>(nGot));
+    std::string value;
+    for (size_t i = 0; i < names.size();)
+    {
+        const char* pszName = names.c_str() + i;
+        i += std::char_traits<char>::length(pszName) + 1;
+        const ssize_t nSize = ::fgetxattr(fdFrom, pszName, nullptr, 0);
+        if (nSize < 0)
+            continue;
+        value.assign(static_cast<size_t>(nSize), '\0');
+        const ssize_t nValue = ::fgetxattr(fdFrom, pszName, value.data(), value.size());
+        if (nValue < 0)
+            continue;
+        (void)::fsetxattr(fdTo, pszName, value.data(), static_cast<size_t>(nValue), 0);
+    }
+}
+
+// Temporary names: ".<name>.tw<12 hex digits>.tmp", the name cut (at a character boundary) so
+// the whole fits NAME_MAX; ".tw<12 hex digits>.tmp" without a name.
+constexpr size_t nRandomDigits = 12;
+constexpr char szTempEnd[] = ".tmp";
+
+// The part before the random digits.
+std::string TempPrefix(const std::string& strName)
+{
+    if (strName.empty())
+        return ".tw";
+    const size_t nRoom = NAME_MAX - 1 - (3 + nRandomDigits + sizeof(szTempEnd) - 1);
+    size_t nKeep = std::min(strName.size(), nRoom);
+    while (nKeep > 0 && nKeep < strName.size() &&
+           (static_cast<unsigned char>(strName[nKeep]) & 0xC0) == 0x80)
+        --nKeep;
+    return "." + strName.substr(0, nKeep) + ".tw";
+}
+
+std::string TempName(const std::string& strName, std::mt19937_64& rng)
+{
+    static constexpr char szHex[] = "0123456789abcdef";
+    std::string strTemp = TempPrefix(strName);
+    ULONGLONG n = rng();
+    for (size_t i = 0; i < nRandomDigits; ++i, n >>= 4)
+        strTemp += szHex[n & 15];
+    return strTemp + szTempEnd;
+}
+
+// Whether an entry of the folder is a temporary file of a rewrite of strName.
+bool IsTempNameOf(const std::string& strEntry, const std::string& strName)
+{
+    const std::string strPrefix = TempPrefix(strName);
+    const size_t nEnd = sizeof(szTempEnd) - 1;
+    if (strEntry.size() != strPrefix.size() + nRandomDigits + nEnd ||
+        strEntry.compare(0, strPrefix.size(), strPrefix) != 0 ||
+        strEntry.compare(strEntry.size() - nEnd, nEnd, szTempEnd) != 0)
+        return false;
+    return std::all_of(strEntry.begin() + static_cast<std::ptrdiff_t>(strPrefix.size()),
+                       strEntry.end() - static_cast<std::ptrdiff_t>(nEnd),
+                       [](char ch)
+                       { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'); });
+}
+
+// Removes the temporary files that rewrites of strName left when they were killed: a rewrite
+// that runs holds a lock on its file, one that died holds none. Only the holder of the file's
+// own exclusive lock gets here, so no other rewrite of the same file can be starting meanwhile.
+// Failures change nothing and are ignored.
+void RemoveStaleTempFiles(int fdFolder, const std::string& strName)
+{
+    if (strName.empty())
+        return;
+    const int fdList = ::dup(fdFolder);
+    if (fdList < 0)
+        return;
+    DIR* pDir = ::fdopendir(fdList);
+    if (!pDir)
+    {
+        ::close(fdList);
+        return;
+    }
+    std::vector<std::string> arrStale;
+    while (const struct dirent* pEntry = ::readdir(pDir))
+    {
+        if (IsTempNameOf(pEntry->d_name, strName))
+            arrStale.emplace_back(pEntry->d_name);
+    }
+    ::closedir(pDir);
+    for (const std::string& strStale : arrStale)
+    {
+        const int fd = ::openat(fdFolder, strStale.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat st = {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(fdFolder, strStale.c_str(), 0);
+        ::close(fd);
+    }
+}
+
+// A seed from the kernel, which needs no descriptor (the table may be full); else from the clock.
+ULONGLONG RandomSeed()
+{
+    ULONGLONG nSeed = 0;
+    if (::getrandom(&nSeed, sizeof(nSeed), GRND_NONBLOCK) == static_cast<ssize_t>(sizeof(nSeed)))
+        return nSeed;
+    struct timespec ts = {};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (static_cast<ULONGLONG>(ts.tv_sec) << 30) ^ static_cast<ULONGLONG>(ts.tv_nsec) ^
+           (static_cast<ULONGLONG>(::getpid()) << 48);
+}
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The descriptors of one rewrite: the temporary file is removed unless it was committed.
+struct CRewriteState
+{
+    int fdFolder = -1;
+    int fdTemp = -1;
+    std::string strTempName;
+    bool bCommitted = false;
+
+    ~CRewriteState()
+    {
+        if (fdTemp >= 0)
+            ::close(fdTemp);
+        if (!bCommitted && !strTempName.empty() && fdFolder >= 0)
+            ::unlinkat(fdFolder, strTempName.c_str(), 0);
+        if (fdFolder >= 0)
+            ::close(fdFolder);
+    }
+};
+
+} // namespace
+
+void CFileEx::CheckPathLeadsHere() const
+{
+    CheckOpen();
+    struct stat stHeld = {};
+    if (::fstat(m_hFile, &stHeld) != 0)
+        ThrowErrno(errno, m_strFileName);
+    struct stat stNamed = {};
+    if (::stat(Path::ToNative(m_strFileName).c_str(), &stNamed) != 0)
+        ThrowErrno(errno == ENOTDIR ? ENOENT : errno, m_strFileName);
+    if (!SameFile(stNamed, stHeld))
+        ThrowErrno(ESTALE, m_strFileName);
+}
+
+void CFileEx::Rewrite(const tagREWRITE& plan)
+{
+    std::unique_ptr<BYTE[]> pBuffer;
+    try
+    {
+        pBuffer = std::make_unique<BYTE[]>(nBlockSize);
+    }
+    catch (const std::bad_alloc&)
+    {
+        throw CFileException(CFileException::genericException, ENOMEM, m_strFileName);
+    }
+
+    struct stat stOriginal = {};
+    if (::fstat(m_hFile, &stOriginal) != 0)
+        ThrowErrno(errno, m_strFileName);
+
+    // The file itself: through a symbolic link the link stays and its target is replaced.
+    const std::string strNative = Path::ToNative(m_strFileName);
+    char* pszReal = ::realpath(strNative.c_str(), nullptr);
+    if (!pszReal)
+        ThrowErrno(errno, m_strFileName);
+    const std::string strReal(pszReal);
+    std::free(pszReal);
+    const size_t nSlash = strReal.rfind('/');
+    if (nSlash == std::string::npos || nSlash + 1 >= strReal.size())
+        ThrowErrno(EINVAL, m_strFileName);
+    const std::string strFolder = nSlash == 0 ? std::string("/") : strReal.substr(0, nSlash);
+    const std::string strName = strReal.substr(nSlash + 1);
+
+    CRewriteState state;
+    state.fdFolder = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (state.fdFolder < 0)
+        ThrowErrno(errno, m_strFileName);
+
+    // The name must still lead to the file we hold, or we would replace another one.
+    auto checkSameFile = [&]()
+    {
+        struct stat stNow = {};
+        if (::fstatat(state.fdFolder, strName.c_str(), &stNow, AT_SYMLINK_NOFOLLOW) != 0)
+            ThrowErrno(errno, m_strFileName);
+        if (!SameFile(stNow, stOriginal))
+            ThrowErrno(ESTALE, m_strFileName);
+    };
+    checkSameFile();
+    RemoveStaleTempFiles(state.fdFolder, strName);
+
+    std::mt19937_64 rng(RandomSeed());
+    bool bShortName = false; // for file systems that allow shorter names than usual
+    for (int nTry = 0; nTry < 100 && state.fdTemp < 0; ++nTry)
+    {
+        const std::string strTemp = TempName(bShortName ? std::string() : strName, rng);
+        const int fd = ::openat(state.fdFolder, strTemp.c_str(),
+                                O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+        if (fd >= 0)
+        {
+            state.fdTemp = fd;
+            state.strTempName = strTemp;
+        }
+        else if (errno == ENAMETOOLONG && !bShortName)
+            bShortName = true;
+        else if (errno != EEXIST)
+            ThrowErrno(errno, m_strFileName);
+    }
+    if (state.fdTemp < 0)
+        ThrowErrno(EEXIST, m_strFileName);
+
+    // The new file is ours alone before it has a name others look for.
+    if (::flock(state.fdTemp, LOCK_EX | LOCK_NB) != 0 && errno != ENOLCK && errno != EOPNOTSUPP &&
+        errno != ENOTSUP)
+        ThrowErrno(errno, m_strFileName);
+
+    const ULONGLONG nOldLength = static_cast<ULONGLONG>(stOriginal.st_size);
+    const ULONGLONG nTailTo = std::min(plan.nTailTo, nOldLength);
+    const ULONGLONG nTailLength = nTailTo > plan.nTailFrom ? nTailTo - plan.nTailFrom : 0;
+    const ULONGLONG nNewLength =
+        plan.nHeadLength + plan.nKeepLength + nTailLength + plan.nEndLength;
+
+    // Reserving the space first finds a full disk before any copying.
+    if (nNewLength > 0 && ::fallocate(state.fdTemp, 0, 0, static_cast<off_t>(nNewLength)) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL)
+        ThrowErrno(errno, m_strFileName);
+
+    WriteAll(state.fdTemp, plan.pHead, plan.nHeadLength, m_strFileName);
+    ULONGLONG nCopied =
+        CopyRange(m_hFile, 0, plan.nKeepLength, state.fdTemp, pBuffer.get(), m_strFileName);
+    nCopied +=
+        CopyRange(m_hFile, plan.nTailFrom, nTailLength, state.fdTemp, pBuffer.get(), m_strFileName);
+    // Another program that ignores locks changed the length meanwhile: no guessing.
+    if (nCopied != plan.nKeepLength + nTailLength || GetLength() != nOldLength)
+        ThrowErrno(ESTALE, m_strFileName);
+    WriteAll(state.fdTemp, plan.pEnd, plan.nEndLength, m_strFileName);
+
+    CopyExtendedAttributes(m_hFile, state.fdTemp);
+    // Owner first: changing it clears the set-id bits that the mode then restores.
+    if (::fchown(state.fdTemp, stOriginal.st_uid, stOriginal.st_gid) != 0)
+        (void)::fchown(state.fdTemp, static_cast<uid_t>(-1), stOriginal.st_gid);
+    if (::fchmod(state.fdTemp, stOriginal.st_mode & 07777) != 0)
+        ThrowErrno(errno, m_strFileName);
+
+    if (::fsync(state.fdTemp) != 0)
+        ThrowErrno(errno, m_strFileName);
+
+    checkSameFile();
+    if (::renameat(state.fdFolder, state.strTempName.c_str(), state.fdFolder, strName.c_str()) != 0)
+        ThrowErrno(errno, m_strFileName);
+    state.bCommitted = true;
+    // The new file is in place; making the rename itself durable is all that is left, and its
+    // failure changes nothing that could be undone.
+    (void)::fsync(state.fdFolder);
+
+    // Work on the new file: its descriptor already holds the lock, so there is no moment
+    // without one.
+    const int fdOld = m_hFile;
+    m_hFile = state.fdTemp;
+    state.fdTemp = -1;
+    ::close(fdOld);
+    Seek(static_cast<LONGLONG>(plan.nNewPosition), begin);
+}
+
+} // namespace Tags
+
+#endif
