@@ -4,10 +4,10 @@
 #include "base/FileTime.h"
 #include "base/Path.h"
 #include "browser/Collator.h"
-#include "tags/mpeg/AudioProperties.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
+#include "tags/mpeg/AudioProperties.h"
 
 #include <ctime>
 

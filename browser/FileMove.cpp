@@ -1,7 +1,8 @@
-#include "rename/FileMove.h"
+#include "browser/FileMove.h"
 
 #include "base/File.h"
 #include "base/Path.h"
+#include "browser/FileAssocData.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -241,4 +242,29 @@ CString GetOsErrorText(LONG lOsError)
     if (strText.GetLength() > MAX_ERROR_TEXT)
         strText.Truncate(MAX_ERROR_TEXT);
     return strText;
+}
+
+BOOL IsPlainName(const CString& strName)
+{
+    if (strName.IsEmpty() || strName == u"." || strName == u"..")
+        return FALSE;
+    for (int i = 0; i < strName.GetLength(); ++i)
+    {
+        const char16_t ch = strName[i];
+        if (ch == u'\0' || Path::IsSeparator(ch))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError)
+{
+    if (!IsPlainName(strNewName))
+        return Fail(GetInvalidNameError(), plOsError);
+    const CString strNewPath = record.m_strFolder + Path::chSeparator + strNewName;
+    if (!MoveFileNoReplace(record.GetFullPath(), strNewPath, plOsError))
+        return FALSE;
+    if (!record.Load(strNewPath))
+        record.m_bStale = TRUE;
+    return TRUE;
 }

@@ -3,7 +3,7 @@
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
 #include "browser/FileAssocData.h"
-#include "rename/FileMove.h"
+#include "browser/FileMove.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -68,16 +68,6 @@ std::u16string ClashKey(const tagRENAMEITEM& item)
 
 // A planned name that the folder's own path cannot carry: a separator would move the file
 // into another folder, a NUL would cut the name.
-bool IsPlainName(const CString& strName)
-{
-    for (int i = 0; i < strName.GetLength(); ++i)
-    {
-        const char16_t ch = strName[i];
-        if (ch == u'\0' || Path::IsSeparator(ch))
-            return false;
-    }
-    return true;
-}
 
 CString FolderPath(const CString& strFolder, const CString& strName)
 {
@@ -148,30 +138,14 @@ BOOL FormatName(CString& strNewName, const CFileAssocData& record, const CString
     const CString strBaseName = nDot < 0 ? strFileName : strFileName.Left(nDot);
     const CString strExtension = nDot < 0 ? CString() : strFileName.Mid(nDot);
 
-    const std::u16string_view format = strFormat.str();
     CString strResult;
-    size_t nTokenStart = std::u16string_view::npos;
-    for (size_t i = 0; i < format.size(); ++i)
+    const auto onText = [&strResult](char16_t ch)
     {
-        const char16_t ch = format[i];
-        if (ch == u'<')
-        {
-            if (nTokenStart != std::u16string_view::npos)
-                return FALSE;
-            nTokenStart = i;
-            continue;
-        }
-        if (ch != u'>')
-        {
-            if (nTokenStart == std::u16string_view::npos)
-                strResult += ch;
-            continue;
-        }
-        if (nTokenStart == std::u16string_view::npos)
-            return FALSE;
-
-        const std::u16string_view token = format.substr(nTokenStart, i - nTokenStart + 1);
-        nTokenStart = std::u16string_view::npos;
+        strResult += ch;
+        return true;
+    };
+    const auto onToken = [&](std::u16string_view token)
+    {
         CString strValue;
         if (token == u"<counter>")
         {
@@ -197,18 +171,20 @@ BOOL FormatName(CString& strNewName, const CFileAssocData& record, const CString
         else if (token == u"<genre>")
             strValue = record.m_strGenre;
         else
-            return FALSE;
-
+            return false;
         if (strValue.IsEmpty())
             bAllFields = FALSE;
         strResult += strValue;
-    }
+        return true;
+    };
+    if (!ScanPresetFormat(strFormat.str(), onText, onToken))
+        return FALSE;
 
     strNewName = strResult + strExtension;
     return bAllFields;
 }
 
-CAutoRename::CAutoRename(CBusyState& busyState, IRenameHost* pHost)
+CAutoRename::CAutoRename(IBusyState& busyState, IRenameHost* pHost)
     : m_busyState(busyState), m_pHost(pHost)
 {
 }
@@ -327,21 +303,13 @@ void CAutoRename::RenameFiles(CDiagnosticMessages* pDiagnostics)
 
         CFileAssocData& record = *pItem->pRecord;
         const CString strOldPath = record.GetFullPath();
-        const CString strNewPath = FolderPath(record.m_strFolder, pItem->strNewName);
-        LONG lError = GetInvalidNameError();
-        BOOL bMoved = FALSE;
-        if (IsPlainName(pItem->strNewName))
-            bMoved = MoveFileNoReplace(strOldPath, strNewPath, &lError);
-        if (bMoved)
-        {
-            if (!record.Load(strNewPath))
-                record.m_bStale = TRUE;
-        }
-        else if (pDiagnostics)
+        LONG lError = 0;
+        if (!RenameRecordFile(record, pItem->strNewName, &lError) && pDiagnostics)
         {
             pDiagnostics->AddMessage(
-                Res::FormatResourceString(Res::IDS_RENAME_FAILED, strOldPath, strNewPath) + u" " +
-                GetOsErrorText(lError));
+                Res::FormatResourceString(Res::IDS_RENAME_FAILED, strOldPath,
+                                          FolderPath(record.m_strFolder, pItem->strNewName)) +
+                u" " + GetOsErrorText(lError));
         }
     }
     m_busyState.EndBusy();

@@ -4,6 +4,7 @@
 #include "app/ui/BusyPump.h"
 #include "app/ui/CommandIcons.h"
 #include "app/ui/CommandIds.h"
+#include "app/ui/FileCommandHost.h"
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/SingleInstance.h"
 #include "base/ProfileStore.h"
@@ -140,8 +141,13 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
     SetBusyMode(FALSE);
     SetStatusText(Res::LoadResourceString(Res::IDS_READY));
 
+    m_pFileCommands = std::make_unique<CFileCommandHost>(app);
     m_pFileView = std::make_unique<CFileView>(app.GetBusyState(), app.GetProfileStore(), this);
-    m_pFileView->SetSettings(&app);
+    m_pFileView->SetCommandHost(m_pFileCommands.get());
+    m_pFileView->SetPlaylistOptions(
+        [&app] {
+            return tagPLAYLISTOPTIONS{app.m_bPlaylistWriteFullPath, app.m_bPlaylistWriteExtInfo};
+        });
     m_pFileView->SetPlaylistOptionsHandler(
         [&app](QWidget* pOwner)
         {

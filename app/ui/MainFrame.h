@@ -19,6 +19,7 @@
 class CApp;
 class CBusyPump;
 class CDiagnosticMessages;
+class CFileCommandHost;
 class CFileView;
 class CFolderBar;
 class IProfileStore;
@@ -114,6 +115,8 @@ private:
     CApp& m_app;
     std::unique_ptr<CBusyPump> m_pPump;
     // The list keeps its column layout in the profile when it goes, so it goes first.
+    // Declared before the list, which uses it until it goes.
+    std::unique_ptr<CFileCommandHost> m_pFileCommands;
     std::unique_ptr<CFileView> m_pFileView;
     // Children owned by the window (Qt's parent ownership).
     QToolBar* m_pToolBar = nullptr;

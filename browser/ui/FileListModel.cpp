@@ -4,6 +4,10 @@
 #include "browser/FileList.h"
 #include "browser/ui/QtString.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
 namespace
 {
 
@@ -184,19 +188,77 @@ void CFileListModel::EndReset()
     emit rowCountChanged(m_nRows);
 }
 
-void CFileListModel::BeginReorder()
+void CFileListModel::RemoveRows(const std::vector<int>& arrRowsIn)
 {
+    std::vector<int> arrRows;
+    for (const int n : arrRowsIn)
+    {
+        if (n >= 0 && n < m_list.GetCount())
+            arrRows.push_back(n);
+    }
+    std::sort(arrRows.begin(), arrRows.end());
+    arrRows.erase(std::unique(arrRows.begin(), arrRows.end()), arrRows.end());
+    if (arrRows.empty())
+        return;
+    // Runs of adjacent rows, removed from the last to the first; a scattered selection of many
+    // runs is shown afresh instead, which stays linear.
+    std::vector<std::pair<int, int>> arrRuns;
+    for (const int n : arrRows)
+    {
+        if (!arrRuns.empty() && arrRuns.back().second + 1 == n)
+            arrRuns.back().second = n;
+        else
+            arrRuns.emplace_back(n, n);
+    }
+    if (arrRuns.size() > 32)
+    {
+        BeginReset();
+        m_list.RemoveItems(arrRows);
+        EndReset();
+        return;
+    }
+    for (auto it = arrRuns.rbegin(); it != arrRuns.rend(); ++it)
+    {
+        std::vector<int> arrRun;
+        arrRun.reserve(static_cast<size_t>(it->second - it->first + 1));
+        for (int n = it->first; n <= it->second; ++n)
+            arrRun.push_back(n);
+        BeginRemove(it->first, it->second);
+        m_list.RemoveItems(std::move(arrRun));
+        EndRemove();
+    }
+}
+
+std::vector<int> CFileListModel::Reorder(const std::function<void()>& change)
+{
+    const int nCount = m_list.GetCount();
+    std::unordered_map<const CFileAssocData*, int> oldRows;
+    oldRows.reserve(static_cast<size_t>(nCount));
+    for (int i = 0; i < nCount; ++i)
+        oldRows.emplace(m_list.GetRecord(i), i);
+
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void CFileListModel::EndReorder()
-{
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void CFileListModel::ChangePersistent(const QModelIndexList& from, const QModelIndexList& to)
-{
+    change();
+    std::vector<int> newRows(static_cast<size_t>(nCount), 0);
+    for (int i = 0; i < m_list.GetCount() && i < nCount; ++i)
+    {
+        const auto it = oldRows.find(m_list.GetRecord(i));
+        if (it != oldRows.end())
+            newRows[static_cast<size_t>(it->second)] = i;
+    }
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& index : from)
+    {
+        const int nRow = index.row();
+        to.append(nRow >= 0 && nRow < nCount
+                      ? this->index(newRows[static_cast<size_t>(nRow)], index.column())
+                      : QModelIndex());
+    }
     changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return newRows;
 }
 
 void CFileListModel::RowsChanged(int nFirst, int nLast)

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class CFileList;
@@ -53,11 +54,11 @@ public:
     void EndRemove();
     void BeginReset();
     void EndReset();
-    // Items reordered in place (count unchanged).
-    void BeginReorder();
-    void EndReorder();
-    QModelIndexList GetPersistentIndexes() const { return persistentIndexList(); }
-    void ChangePersistent(const QModelIndexList& from, const QModelIndexList& to);
+    // Removes the items at the rows (any order, out-of-range ones ignored) with their records.
+    void RemoveRows(const std::vector<int>& arrRows);
+    // Runs a change of the item order (count unchanged); indexes the view keeps (the current
+    // item, an editor) follow their records. Returns the new row of each old row.
+    std::vector<int> Reorder(const std::function<void()>& change);
     // The texts of rows changed.
     void RowsChanged(int nFirst, int nLast);
 

@@ -6,9 +6,9 @@
 #include "browser/FileAssocData.h"
 #include "browser/ui/QtString.h"
 #include "res/StringTable.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
 #include "tags/mpeg/MpegProperties.h"
 
 #include <QDialogButtonBox>

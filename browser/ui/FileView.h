@@ -6,37 +6,35 @@
 #include "base/String.h"
 #include "base/Types.h"
 #include "browser/ColumnManager.h"
+#include "browser/FileCommandHost.h"
 #include "browser/FileList.h"
+#include "browser/Playlist.h"
 #include "browser/ui/DragDropListCtrl.h"
+#include "browser/ui/FileIconCache.h"
 #include "browser/ui/FileListModel.h"
-
-#include <QHash>
-#include <QIcon>
-#include <QMimeDatabase>
-#include <QPointer>
+#include "browser/ui/HeaderColumns.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class CAppSettings;
-class CBusyState;
+class IBusyState;
 class CCollator;
 class CDiagnosticMessages;
-class CLabelEditDelegate;
+class CInPlaceRename;
 class IDesktopLauncher;
 class IProfileStore;
 class QLineEdit;
 class QMenu;
 
-class CFileView : public CDragDropListCtrl, public IFileListHost, public IColumnListCtrl
+class CFileView : public CDragDropListCtrl, public IFileListHost
 {
     Q_OBJECT
 
 public:
     // The column layout is restored from pProfile (the default layout without one or when the
     // stored one is not valid) and stored there again when the view goes away.
-    CFileView(CBusyState& busy, IProfileStore* pProfile, QWidget* pParent = nullptr);
+    CFileView(IBusyState& busy, IProfileStore* pProfile, QWidget* pParent = nullptr);
     ~CFileView() override;
 
     CFileList& GetFileList() { return m_list; }
@@ -67,11 +65,8 @@ public:
     }
 
     // --- Playlists (see browser/Playlist.h) ---
-    // Reads an M3U playlist (UTF-8 with bUtf8, else the ANSI code page) with painting suspended.
-    BOOL LoadPlaylist(const CString& strPath, BOOL bUtf8, CDiagnosticMessages* pDiag);
-    BOOL LoadFileList(const CString& strPath, CDiagnosticMessages* pDiag);
     // Writes every item, or the selected ones, as a playlist, with the playlist options of the
-    // settings; on failure string 145 in a message box, and FALSE.
+    // program; on failure string 145 in a message box, and FALSE.
     BOOL CreatePlaylist(const CString& strPath, BOOL bAllFiles);
 
     // --- Items ---
@@ -123,9 +118,15 @@ public:
     std::unique_ptr<QMenu> CreateHeaderMenu();
 
     // --- What the list needs from the program ---
+    // Carries out Edit Tag, Remove Tag, Auto Rename and the rename presets; without a host, or
+    // while the host cannot, those commands are disabled.
+    void SetCommandHost(IFileCommandHost* pHost) { m_pCommandHost = pHost; }
     // The options the playlists are written with ("Playlist_WriteFullPath",
-    // "Playlist_WriteExtInfo"), read when a playlist is written; without them neither is set.
-    void SetSettings(const CAppSettings* pSettings) { m_pSettings = pSettings; }
+    // "Playlist_WriteExtInfo"), asked for when a playlist is written; without them neither is set.
+    void SetPlaylistOptions(std::function<tagPLAYLISTOPTIONS()> getOptions)
+    {
+        m_getPlaylistOptions = std::move(getOptions);
+    }
     // Opens the options dialog on its "Playlist" page, modally over pParent: the "Options..."
     // button of Create Playlist. Without it that button is disabled.
     void SetPlaylistOptionsHandler(std::function<void(QWidget* pParent)> handler)
@@ -145,22 +146,13 @@ public:
     // The edit box of an in-place rename in progress, if any.
     QLineEdit* GetLabelEditor() const;
 
-    // --- IColumnListCtrl: the list's columns are the header's sections ---
-    int GetColumnCount() const override;
-    int InsertColumn(int nPosition, const CString& strTitle, int nAlign, int nWidth, int nSubItem,
-                     int nMinWidth, int nDefaultWidth, int nData) override;
-    void DeleteColumn(int nIndex) override;
-    int GetColumnWidth(int nIndex) const override;
-    int GetColumnData(int nIndex) const override;
-    std::vector<int> GetColumnOrder() const override;
-    void SetColumnOrder(const std::vector<int>& arrOrder) override;
+    // The list's columns: the header's sections.
+    CHeaderColumns& GetColumns() { return *m_pHeaderColumns; }
+    const CHeaderColumns& GetColumns() const { return *m_pHeaderColumns; }
 
 signals:
     // The number of items shown changed (for the status bar's item count).
     void itemCountChanged(int nCount);
-    // A command on the selection that later parts of the program carry out (Edit Tag, Remove
-    // Tag, Auto Rename, a rename preset, Properties).
-    void commandRequested(unsigned int nID);
 
 protected:
     // --- IFileListHost ---
@@ -182,32 +174,23 @@ private:
     // The row that is both current and selected; -1 for none.
     int GetFocusedSelectedRow() const;
     bool HasSelection() const;
-    // A command of a later step: asked for with a selection only.
-    void RequestCommand(UINT nID);
-    void OnEndLabelEdit(int nRow, const QString& strText);
-    void FinishRename();
-    void RenameRecord(CFileAssocData& record, const CString& strName);
+    // The host's command over the selected records, then their rows shown again.
+    void RunHostCommand(EFileCommand command, int nPreset = 0);
     void ShowHeaderMenu(const QPoint& pt);
     // An error message box over the list with the program's title.
     void ShowError(const CString& strText);
-    void OnSectionResized(int nSection, int nOldSize, int nNewSize);
 
     CFileList m_list;
+    // The image list: one icon per file type, fixed for an item when it is added.
+    CFileIconCache m_icons;
+    std::unique_ptr<CFileListModel> m_pModel;
+    std::unique_ptr<CHeaderColumns> m_pHeaderColumns;
     CColumnManager m_columns;
     IProfileStore* m_pProfile = nullptr;
-    const CAppSettings* m_pSettings = nullptr;
+    IFileCommandHost* m_pCommandHost = nullptr;
+    std::function<tagPLAYLISTOPTIONS()> m_getPlaylistOptions;
     std::function<void(QWidget* pParent)> m_onPlaylistOptions;
     std::unique_ptr<IDesktopLauncher> m_pLauncher;
     std::unique_ptr<CCollator> m_pCollator;
-    // The image list: one icon per file type, fixed for an item when it is added.
-    std::vector<QIcon> m_arrIcons;
-    QHash<QString, int> m_iconByExtension;
-    QIcon m_iconFallback;
-    QMimeDatabase m_mimeDatabase;
-    std::unique_ptr<CFileListModel> m_pModel;
-    // Owned by the view (its QObject child).
-    CLabelEditDelegate* m_pDelegate = nullptr;
-    // A finished label edit waits here until the editor has closed.
-    const CFileAssocData* m_pRenameRecord = nullptr;
-    QString m_strRenameText;
+    std::unique_ptr<CInPlaceRename> m_pRename;
 };

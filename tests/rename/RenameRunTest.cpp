@@ -3,7 +3,7 @@
 #include "browser/DiagnosticMessages.h"
 #include "browser/FileAssocData.h"
 #include "rename/AutoRename.h"
-#include "rename/FileMove.h"
+#include "browser/FileMove.h"
 
 #include <gtest/gtest.h>
 

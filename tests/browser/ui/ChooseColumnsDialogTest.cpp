@@ -25,7 +25,7 @@ namespace
 QStringList ShownTitles(const CFileView& view)
 {
     QStringList arr;
-    for (const int n : view.GetColumnOrder())
+    for (const int n : view.GetColumns().GetColumnOrder())
         arr.append(view.model()->headerData(n, Qt::Horizontal).toString());
     return arr;
 }

@@ -32,9 +32,9 @@ namespace
 // The list column that shows a table index (the header item's data value).
 int ColumnOf(const CFileView& view, int nTableIndex)
 {
-    for (int n = 0; n < view.GetColumnCount(); ++n)
+    for (int n = 0; n < view.GetColumns().GetColumnCount(); ++n)
     {
-        if (view.GetColumnData(n) == nTableIndex)
+        if (view.GetColumns().GetColumnData(n) == nTableIndex)
             return n;
     }
     return -1;
@@ -76,6 +76,31 @@ QStringList ActionTexts(const QMenu& menu)
     return arr;
 }
 
+// The program's side of Edit Tag, Remove Tag and the renames, recording what the list asks.
+class CRecordingHost : public IFileCommandHost
+{
+public:
+    BOOL CanRunCommand(EFileCommand) const override { return m_bCanRun; }
+    std::vector<CString> GetRenamePresets() const override { return m_arrPresets; }
+    std::vector<CFileAssocData*> RunCommand(EFileCommand command, int nPreset,
+                                            const std::vector<CFileAssocData*>& arrRecords) override
+    {
+        m_arrCalls.push_back({command, nPreset, arrRecords});
+        return m_change ? m_change(arrRecords) : std::vector<CFileAssocData*>();
+    }
+
+    struct tagCALL
+    {
+        EFileCommand command;
+        int nPreset;
+        std::vector<CFileAssocData*> arrRecords;
+    };
+    BOOL m_bCanRun = TRUE;
+    std::vector<CString> m_arrPresets;
+    std::vector<tagCALL> m_arrCalls;
+    std::function<std::vector<CFileAssocData*>(const std::vector<CFileAssocData*>&)> m_change;
+};
+
 } // namespace
 
 class FileViewTest : public QObject
@@ -87,6 +112,7 @@ private:
     UiFiles::CTestBusyHost m_host;
     std::unique_ptr<CBusyState> m_pBusy;
     CMemoryProfileStore m_profile;
+    CRecordingHost m_commands;
     std::unique_ptr<CFileView> m_pView;
 
     // Five tagged files: a.mp3 to e.mp3.
@@ -121,7 +147,9 @@ private slots:
     {
         m_pDir = std::make_unique<CTempDir>();
         m_pBusy = std::make_unique<CBusyState>(&m_host);
+        m_commands = CRecordingHost();
         m_pView = std::make_unique<CFileView>(*m_pBusy, &m_profile);
+        m_pView->SetCommandHost(&m_commands);
         m_pView->resize(900, 400);
         m_pView->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_pView.get()));
@@ -138,12 +166,12 @@ private slots:
     void defaultColumns()
     {
         QStringList arrTitles;
-        for (const int n : m_pView->GetColumnOrder())
+        for (const int n : m_pView->GetColumns().GetColumnOrder())
             arrTitles.append(m_pView->model()->headerData(n, Qt::Horizontal).toString());
         QCOMPARE(arrTitles, (QStringList{"Filename", "Size", "Date modified", "Tag", "Title",
                                          "Artist", "Album", "Genre", "Year", "Comment", "Track#",
                                          "Length", "Bitrate", "Sample rate", "Channels"}));
-        QCOMPARE(m_pView->GetColumnWidth(0), 200);
+        QCOMPARE(m_pView->GetColumns().GetColumnWidth(0), 200);
     }
 
     void fillsFromFolder()
@@ -388,18 +416,19 @@ private slots:
     void enterAndDoubleClickAskForEditTag()
     {
         Fill();
-        QSignalSpy spy(m_pView.get(), &CFileView::commandRequested);
         m_pView->setFocus();
         QTest::keyClick(m_pView.get(), Qt::Key_Return);
-        QCOMPARE(spy.count(), 0); // nothing selected
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(0)); // nothing selected
         Select({1}, 1);
         QTest::keyClick(m_pView.get(), Qt::Key_Return);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.last().at(0).toUInt(), Cmd::ID_EDIT_TAG);
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(1));
+        QCOMPARE(m_commands.m_arrCalls.back().command, EFileCommand::EditTag);
         QTest::mouseDClick(m_pView->viewport(), Qt::LeftButton, Qt::NoModifier,
                            RowPoint(*m_pView, 3));
-        QCOMPARE(spy.count(), 2);
-        QCOMPARE(spy.last().at(0).toUInt(), Cmd::ID_EDIT_TAG);
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(2));
+        QCOMPARE(m_commands.m_arrCalls.back().command, EFileCommand::EditTag);
+        QCOMPARE(m_commands.m_arrCalls.back().arrRecords,
+                 std::vector<CFileAssocData*>{m_pView->GetRecord(3)});
         // Alt+Enter shows the properties of the focused, selected file.
         QString strTitle;
         QTimer::singleShot(0,
@@ -412,7 +441,7 @@ private slots:
                                }
                            });
         QTest::keyClick(m_pView.get(), Qt::Key_Return, Qt::AltModifier);
-        QCOMPARE(spy.count(), 2);
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(2));
         const QString strName = ToQString(
             m_pView->GetFileList().GetRecord(m_pView->currentIndex().row())->m_strFileName);
         QCOMPARE(strTitle, strName + QStringLiteral(" Properties"));
@@ -436,6 +465,61 @@ private slots:
         std::unique_ptr<QMenu> pHeader = m_pView->CreateHeaderMenu();
         QCOMPARE(ActionTexts(*pHeader), (QStringList{"Size All Columns to Fit", "-",
                                                      "Choose Columns...", "&Reset to Default"}));
+    }
+
+    void hostCarriesOutTheOtherSubsystemsCommands()
+    {
+        Fill();
+        m_commands.m_arrPresets = {u"<artist> - <title>", u"<counter>"};
+        // Rows 1 and 3 selected: the host gets their records in list order; it retitles the
+        // first and loses the file of the second, which leaves the list.
+        m_commands.m_change = [](const std::vector<CFileAssocData*>& arrRecords)
+        {
+            arrRecords[0]->m_strTitle = u"Changed";
+            arrRecords[1]->m_bStale = TRUE;
+            return arrRecords;
+        };
+        Select({3, 1}, 1);
+        std::unique_ptr<QMenu> pMenu = m_pView->CreateItemMenu();
+        QMenu* pPresets = nullptr;
+        for (QAction* pAction : pMenu->actions())
+        {
+            if (pAction->menu())
+                pPresets = pAction->menu();
+        }
+        QVERIFY(pPresets && pPresets->isEnabled());
+        QCOMPARE(ActionTexts(*pPresets), (QStringList{"<artist> - <title>", "<counter>"}));
+        CFileAssocData* pFirst = m_pView->GetRecord(1);
+        pPresets->actions().at(1)->trigger();
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(1));
+        QCOMPARE(m_commands.m_arrCalls[0].command, EFileCommand::RenamePreset);
+        QCOMPARE(m_commands.m_arrCalls[0].nPreset, 1);
+        QCOMPARE(m_commands.m_arrCalls[0].arrRecords.size(), size_t(2));
+        QCOMPARE(m_commands.m_arrCalls[0].arrRecords[0], pFirst);
+        QCOMPARE(Names(*m_pView), (QStringList{"a.mp3", "b.mp3", "c.mp3", "e.mp3"}));
+        QCOMPARE(ColumnTexts(*m_pView, 7).at(1), QStringLiteral("Changed"));
+
+        // Each of the other three commands reaches the host by its number.
+        m_commands.m_change = nullptr;
+        Select({0}, 0);
+        for (const UINT nID : {Cmd::ID_REMOVE_TAG, Cmd::ID_AUTO_RENAME, Cmd::ID_EDIT_TAG})
+            QVERIFY(m_pView->OnCommand(nID));
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(4));
+        QCOMPARE(m_commands.m_arrCalls[1].command, EFileCommand::RemoveTag);
+        QCOMPARE(m_commands.m_arrCalls[2].command, EFileCommand::AutoRename);
+        QCOMPARE(m_commands.m_arrCalls[3].command, EFileCommand::EditTag);
+
+        // A host that cannot run them, or none, leaves them disabled and never asked.
+        m_commands.m_bCanRun = FALSE;
+        for (const UINT nID : {Cmd::ID_EDIT_TAG, Cmd::ID_REMOVE_TAG, Cmd::ID_AUTO_RENAME,
+                               Cmd::ID_RENAME_PRESET_FIRST})
+            QVERIFY(!m_pView->IsCommandEnabled(nID));
+        m_pView->SetCommandHost(nullptr);
+        QVERIFY(!m_pView->IsCommandEnabled(Cmd::ID_EDIT_TAG));
+        QTest::keyClick(m_pView.get(), Qt::Key_Return);
+        QCOMPARE(m_commands.m_arrCalls.size(), size_t(4));
+        pMenu = m_pView->CreateItemMenu();
+        QVERIFY(pMenu->actions().at(7)->menu() && !pMenu->actions().at(7)->isEnabled());
     }
 
     void itemMenuShownOnlyOverItems()
@@ -613,17 +697,17 @@ private slots:
         m_pView.reset();
         QVERIFY(m_profile.HasValue(u"Settings", u"ColumnsOrder"));
         m_pView = std::make_unique<CFileView>(*m_pBusy, &m_profile);
-        const std::vector<int> arrOrder = m_pView->GetColumnOrder();
-        QCOMPARE(m_pView->GetColumnData(arrOrder[0]), 7);
-        QCOMPARE(m_pView->GetColumnData(arrOrder[1]), 0);
-        QCOMPARE(m_pView->GetColumnWidth(ColumnOf(*m_pView, 1)), 70);
+        const std::vector<int> arrOrder = m_pView->GetColumns().GetColumnOrder();
+        QCOMPARE(m_pView->GetColumns().GetColumnData(arrOrder[0]), 7);
+        QCOMPARE(m_pView->GetColumns().GetColumnData(arrOrder[1]), 0);
+        QCOMPARE(m_pView->GetColumns().GetColumnWidth(ColumnOf(*m_pView, 1)), 70);
         // Narrower than the minimum is refused.
         m_pView->horizontalHeader()->resizeSection(ColumnOf(*m_pView, 1), 10);
-        QCOMPARE(m_pView->GetColumnWidth(ColumnOf(*m_pView, 1)), 60);
+        QCOMPARE(m_pView->GetColumns().GetColumnWidth(ColumnOf(*m_pView, 1)), 60);
         // Reset to Default through the header menu's command.
         QVERIFY(m_pView->OnCommand(Cmd::ID_RESET_COLUMNS));
-        QCOMPARE(m_pView->GetColumnData(m_pView->GetColumnOrder()[0]), 0);
-        QCOMPARE(m_pView->GetColumnCount(), 15);
+        QCOMPARE(m_pView->GetColumns().GetColumnData(m_pView->GetColumns().GetColumnOrder()[0]), 0);
+        QCOMPARE(m_pView->GetColumns().GetColumnCount(), 15);
     }
 
     void sizesColumnsToTheirContents()
@@ -632,8 +716,8 @@ private slots:
         const int nFolder = ColumnOf(*m_pView, 7);
         m_pView->horizontalHeader()->resizeSection(nFolder, 300);
         QVERIFY(m_pView->OnCommand(Cmd::ID_SIZE_ALL_COLUMNS));
-        QVERIFY(m_pView->GetColumnWidth(nFolder) < 300);
-        QVERIFY(m_pView->GetColumnWidth(nFolder) >= 60);
+        QVERIFY(m_pView->GetColumns().GetColumnWidth(nFolder) < 300);
+        QVERIFY(m_pView->GetColumns().GetColumnWidth(nFolder) >= 60);
     }
 };
 

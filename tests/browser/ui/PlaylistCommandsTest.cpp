@@ -2,7 +2,6 @@
 // temporary folder, the bytes written checked, the diagnostics dialog read.
 #include "UiFiles.h"
 
-#include "app/AppSettings.h"
 #include "app/BusyState.h"
 #include "base/ProfileStore.h"
 #include "browser/FileAssocData.h"
@@ -80,7 +79,7 @@ private:
     UiFiles::CTestBusyHost m_host;
     std::unique_ptr<CBusyState> m_pBusy;
     CMemoryProfileStore m_profile;
-    std::unique_ptr<CAppSettings> m_pSettings;
+    tagPLAYLISTOPTIONS m_options;
     std::unique_ptr<CFileView> m_pView;
     // What the last load's diagnostics dialog showed.
     QStringList m_arrDiagnostics;
@@ -197,9 +196,9 @@ private slots:
         m_host.m_arrStatus.clear();
         m_host.m_nBusyModes = 0;
         m_pBusy = std::make_unique<CBusyState>(&m_host);
-        m_pSettings = std::make_unique<CAppSettings>();
+        m_options = tagPLAYLISTOPTIONS();
         m_pView = std::make_unique<CFileView>(*m_pBusy, &m_profile);
-        m_pView->SetSettings(m_pSettings.get());
+        m_pView->SetPlaylistOptions([this] { return m_options; });
         m_pView->resize(800, 400);
         m_pView->show();
     }
@@ -208,7 +207,6 @@ private slots:
     {
         m_pView.reset();
         m_pBusy.reset();
-        m_pSettings.reset();
         m_pDir.reset();
     }
 
@@ -475,7 +473,7 @@ private slots:
         QVERIFY(m_pView->AddFile(m_pDir->StrPathOf("music/long.mp3")));
         QCOMPARE(m_pView->GetRecord(3)->m_nLength, 3725);
 
-        m_pSettings->m_bPlaylistWriteExtInfo = TRUE;
+        m_options.bWriteExtInfo = TRUE;
         m_pView->selectionModel()->clearSelection();
         Create(PathOf("music/ext.m3u"));
         QCOMPARE(ReadAll(PathOf("music/ext.m3u")),
@@ -485,22 +483,22 @@ private slots:
                             "#EXTINF:0, Bob - Gamma\r\nc.mp3\r\n"
                             "#EXTINF:3725, Dana - Long\r\nlong.mp3\r\n"));
 
-        m_pSettings->m_bPlaylistWriteExtInfo = FALSE;
-        m_pSettings->m_bPlaylistWriteFullPath = TRUE;
+        m_options.bWriteExtInfo = FALSE;
+        m_options.bWriteFullPath = TRUE;
         Select({1});
         Create(PathOf("music/full.m3u"));
         QCOMPARE(ReadAll(PathOf("music/full.m3u")),
                  "#EXTM3U\r\n" + PathOf("music/b.mp3").toUtf8() + "\r\n");
 
         // What the options dialog changes while the file dialog is open is what is written.
-        m_pSettings->m_bPlaylistWriteFullPath = FALSE;
+        m_options.bWriteFullPath = FALSE;
         QWidget* pOptionsParent = nullptr;
         bool bFileDialogOpen = false;
         m_pView->SetPlaylistOptionsHandler(
             [&](QWidget* pParent)
             {
                 pOptionsParent = pParent;
-                m_pSettings->m_bPlaylistWriteExtInfo = TRUE;
+                m_options.bWriteExtInfo = TRUE;
             });
         Create(PathOf("music/opt.m3u"),
                [&](CPlaylistFileDialog& dialog)
