@@ -6,10 +6,11 @@
 #include "interop/TagRecords.h"
 
 #include "res/StringTable.h"
-#include "tags/mpeg/AudioProperties.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
+#include "tags/id3v2/SyncSafe.h"
+#include "tags/mpeg/AudioProperties.h"
 #include "tags/mpeg/MpegProperties.h"
 
 #include "fixtures/CorpusCopy.h"
@@ -220,12 +221,15 @@ TEST_F(TagDumpInteropTest, AFileThatCannotBeOpenedExitsWithOne)
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-// The one save the container refuses: an ID3v2 tag that claims more bytes than the file holds.
+// The one save the container refuses: an ID3v2 tag that runs into the ID3v1 block.
 TEST_F(TagDumpInteropTest, ARefusedSaveExitsWithThree)
 {
-    const std::filesystem::path path = m_dir.PathOf("truncated.mp3");
-    Bytes bytes = Concat({CMp3Builder::Id3v2Tag(3, 40), FixtureAudio()});
-    bytes[7] = 0x7F; // declared size far beyond the end
+    const std::filesystem::path path = m_dir.PathOf("overlong.mp3");
+    const Bytes audio = FixtureAudio();
+    Bytes bytes = Concat(
+        {CMp3Builder::Id3v2Tag(3, 40), audio, CMp3Builder::Id3v1Block(CMp3Builder::Id3v1Fields())});
+    // The declared size ends inside the block.
+    WriteSyncSafe(bytes.data() + 6, static_cast<UINT>(40 + audio.size() + 64));
     WriteFileBytes(path, bytes);
     const std::string message =
         Res::FormatResourceString(Res::IDS_FAILED_WRITING_FILE, ToCString(path)).ToUtf8();
