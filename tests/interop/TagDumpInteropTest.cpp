@@ -299,6 +299,62 @@ TEST_F(TagDumpInteropTest, PrintsValidJsonForEveryCorpusFile)
     }
 }
 
+// A truncated copy of a real file, whose tag claims more than the file holds, saved as 2.3 and as
+// 2.4: mutagen reads the frames the library read, the compressed picture decompressed to the
+// length its frame declares.
+TEST_F(TagDumpInteropTest, SavesATruncatedCopyThatMutagenReads)
+{
+    const CCorpusCopy corpus;
+    const std::filesystem::path path = corpus.GetRoot() / "taglib" / "compressed_id3_frame.mp3";
+    const Bytes original = ReadFileBytes(path);
+    UINT nPictureLength = 0;
+    {
+        CMpegFile file(ToCString(path), FALSE);
+        ASSERT_NE(file.GetID3v2(FALSE), nullptr);
+        const CFrame* pPicture = file.GetID3v2(FALSE)->FindFrame("APIC");
+        ASSERT_NE(pPicture, nullptr);
+        nPictureLength = pPicture->m_pHeader->m_nDataLength;
+    }
+    const std::string title = "Braveheart Theme (Techno remix)";
+    std::string pictureData; // as read from the first save
+    for (const char* pszVersion : {"3", "4"})
+    {
+        const std::string version = pszVersion;
+        SCOPED_TRACE(version);
+        WriteFileBytes(path, original);
+        const tagPROCESSRESULT result =
+            TagDump({"--id3v2-version", version, "--encoding", "1", "--no-id3v1", "--set",
+                     "title=" + title, path.string()});
+        ASSERT_EQ(result.nExitCode, 0) << result.strErr;
+
+        tagTAGVIEW peer = MutagenRead(path);
+        EXPECT_EQ(peer.nID3v2Version, std::stoi(version));
+        const auto picture = std::find_if(peer.frames.begin(), peer.frames.end(),
+                                          [](const Record& r) { return r[0] == "APIC"; });
+        ASSERT_NE(picture, peer.frames.end());
+        ASSERT_EQ(picture->size(), 6u);
+        const std::string& mime = (*picture)[2];
+        const std::string& description = (*picture)[4];
+        const std::string& data = (*picture)[5];
+        EXPECT_EQ(mime, "image/bmp");
+        // The declared length counts the fields before the picture: the encoding, the MIME type
+        // and the description with their terminators, and the picture type.
+        EXPECT_EQ(data.size(), 2u * (nPictureLength - (mime.size() + description.size() + 4)));
+        EXPECT_EQ(data.substr(0, 4), "424d"); // "BM"
+        if (pictureData.empty())
+            pictureData = data;
+        EXPECT_EQ(data, pictureData);
+        peer.frames.erase(picture);
+        EXPECT_EQ(SortedLines(peer.frames), SortedLines({{"T", "TIT2", "1", title},
+                                                         {"T", "TPE1", "1", "Moby"},
+                                                         {"T", "TALB", "1", "<Undefined>"},
+                                                         {"T", "TCON", "1", "Techno-Dance"}}));
+        std::vector<Record> ours = LibraryRead(path).frames;
+        std::erase(ours, Record{"OTHER", "APIC"});
+        EXPECT_EQ(SortedLines(ours), SortedLines(peer.frames));
+    }
+}
+
 // Text that is not valid UTF-16 (a lone surrogate) still gives valid JSON.
 TEST_F(TagDumpInteropTest, PrintsValidJsonForBrokenUtf16)
 {
