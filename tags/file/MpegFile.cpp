@@ -1,10 +1,10 @@
 #include "tags/file/MpegFile.h"
 
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/ID3v2Header.h"
 #include "tags/mpeg/MpegProperties.h"
-#include "tags/file/RenderBuffer.h"
 
 #include <cerrno>
 #include <new>
@@ -41,7 +41,7 @@ void CMpegFile::ReadTags(BOOL bReadProperties)
         m_bHasID3v2 = pID3v2->Read(*this);
         if (m_bHasID3v2)
         {
-            m_nID3v2Size = pID3v2->m_pHeader->GetTagLength();
+            m_nID3v2Size = pID3v2->GetLengthInFile();
             m_pID3v2 = std::move(pID3v2);
         }
     }
@@ -127,7 +127,7 @@ BOOL CMpegFile::CanWrite() const
     return m_hFile != INVALID_HANDLE_VALUE && !m_bReadOnly && GetLength() < FOUR_GIB;
 }
 
-BOOL CMpegFile::IsID3v2Truncated() const
+BOOL CMpegFile::IsID3v2Overlong() const
 {
     if (!m_bHasID3v2)
         return FALSE;
@@ -140,7 +140,7 @@ BOOL CMpegFile::SaveTags(UINT nFlags)
 {
     if (!CanWrite())
         return FALSE;
-    if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
+    if ((nFlags & TAG_ID3V2) && IsID3v2Overlong())
         return FALSE;
     CheckPathLeadsHere();
 
@@ -289,7 +289,7 @@ BOOL CMpegFile::RemoveTags(UINT nFlags)
 {
     if (!CanWrite())
         return FALSE;
-    if ((nFlags & TAG_ID3V2) && IsID3v2Truncated())
+    if ((nFlags & TAG_ID3V2) && IsID3v2Overlong())
         return FALSE;
     CheckPathLeadsHere();
     if ((nFlags & TAG_ID3V2) && (nFlags & TAG_ID3V1) && m_bHasID3v2 && m_bHasID3v1)

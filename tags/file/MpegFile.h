@@ -42,7 +42,8 @@ public:
 
     // Write or remove the tags selected by nFlags (TAG_ID3V1, TAG_ID3V2). FALSE when no file is
     // open, it is open read-only, it lies outside the 32-bit model, or the ID3v2 tag on disk
-    // declares more bytes than the file holds before its ID3v1 block. A failing write throws
+    // runs into the ID3v1 block. A tag cut short by the end of the file is replaced or removed
+    // as far as it is there: up to the end of its last whole frame. A failing write throws
     // CFileException and leaves the file as it was; so does a path that no longer leads to the
     // file opened (deleted, replaced, its folder removed), before anything is written.
     BOOL SaveTags(UINT nFlags);
@@ -58,9 +59,9 @@ private:
     void ForgetUnreadableID3v2();
     // Whether writes may run: open, writable and within the model.
     BOOL CanWrite() const;
-    // An ID3v2 tag whose declared length runs past the end of the file or into the ID3v1
-    // block: replacing or removing it would take the audio or the block with it.
-    BOOL IsID3v2Truncated() const;
+    // An ID3v2 tag that runs into the ID3v1 block (or past the end of the file): replacing or
+    // removing it would take the block with it.
+    BOOL IsID3v2Overlong() const;
     // Each step for one tag; the callers have checked that the step may run.
     void RemoveID3v2();
     void RemoveID3v1();

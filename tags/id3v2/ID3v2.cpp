@@ -1,9 +1,9 @@
 #include "tags/id3v2/ID3v2.h"
 
 #include "tags/file/FileEx.h"
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/FrameFactory.h"
 #include "tags/id3v2/ID3v2FrameHeader.h"
-#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/SyncSafe.h"
 #include "tags/id3v2/Unsynchronisation.h"
 #include "tags/id3v2/VersionConversion.h"
@@ -175,7 +175,7 @@ BOOL CID3v2::Read(CFileEx& file)
     m_bValid = FALSE;
     m_frames.clear();
     m_pHeader = std::make_unique<CHeader>();
-    m_nSizeLimit = UINT_MAX;
+    m_nBodyInFile = UINT_MAX;
 
     BYTE header[CHeader::HEADER_SIZE] = {};
     file.Seek(0, CFile::begin);
@@ -187,38 +187,62 @@ BOOL CID3v2::Read(CFileEx& file)
     m_bValid = TRUE;
     m_pHeader->Parse(header, CHeader::HEADER_SIZE);
     const UINT nSize = m_pHeader->m_nSize;
-    if (nSize == 0)
-    {
-        return TRUE;
-    }
-
-    // Never more than the file holds, whatever the size claims.
     const ULONGLONG nFileLength = file.GetLength();
     const ULONGLONG nAvailable =
         nFileLength > CHeader::HEADER_SIZE ? nFileLength - CHeader::HEADER_SIZE : 0;
-    std::vector<BYTE> body(static_cast<size_t>(std::min<ULONGLONG>(nSize, nAvailable)));
-    const UINT nRead = body.empty() ? 0 : file.Read(body.data(), static_cast<UINT>(body.size()));
-    if (nRead < nSize)
+    if (nSize != 0)
     {
-        // A tag said to run past the end of the file has no frames. Its declared size stays, so
-        // the container sees that the rest of the file lies inside it and refuses to replace it.
-        m_nSizeLimit = nRead;
-        return TRUE;
+        // Never more than the file holds, whatever the size claims.
+        std::vector<BYTE> body(static_cast<size_t>(std::min<ULONGLONG>(nSize, nAvailable)));
+        const UINT nRead =
+            body.empty() ? 0 : file.Read(body.data(), static_cast<UINT>(body.size()));
+        const UINT nEnd = ParseBody(body.data(), nRead);
+        if (nRead < nSize)
+        {
+            // A truncated copy: its frames are those that fit whole within the bytes there are,
+            // and the tag ends with them; what follows (a cut frame, audio) is not the tag's, so
+            // a save keeps it. The size is wrong and frames may be lost: the tag is damaged.
+            m_nBodyInFile = nEnd;
+            m_bValid = FALSE;
+            return TRUE;
+        }
     }
-
-    if (m_pHeader->m_bUnsynchronisation && m_pHeader->m_nVersion <= 3)
+    if (nFileLength < m_pHeader->GetTagLength())
     {
-        const std::vector<BYTE> decoded = DecodeUnsynchronisation(body.data(), nRead);
-        ParseFrames(decoded.data(), static_cast<UINT>(decoded.size()));
-    }
-    else
-    {
-        ParseFrames(body.data(), nRead);
+        // Only the footer is cut: the tag takes the rest of the file.
+        m_nBodyInFile = static_cast<UINT>(nAvailable);
     }
     return TRUE;
 }
 
-void CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
+UINT CID3v2::ParseBody(const BYTE* pBody, UINT nLength)
+{
+    const bool bDecode = m_pHeader->m_bUnsynchronisation && m_pHeader->m_nVersion <= 3;
+    std::vector<BYTE> decoded;
+    if (bDecode)
+    {
+        decoded = DecodeUnsynchronisation(pBody, nLength);
+    }
+    const BYTE* pFrames = bDecode ? decoded.data() : pBody;
+    const UINT nFrames = bDecode ? static_cast<UINT>(decoded.size()) : nLength;
+    UINT nEnd = ParseFrames(pFrames, nFrames);
+    if (std::all_of(pFrames + nEnd, pFrames + nFrames, [](BYTE b) { return b == 0; }))
+    {
+        nEnd = nFrames;
+    }
+    return bDecode ? EncodedLength(pBody, nLength, nEnd) : nEnd;
+}
+
+UINT CID3v2::GetLengthInFile() const
+{
+    if (m_nBodyInFile == UINT_MAX)
+    {
+        return m_pHeader->GetTagLength();
+    }
+    return CHeader::HEADER_SIZE + m_nBodyInFile;
+}
+
+UINT CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
 {
     m_frames.clear();
     m_bValid = TRUE;
@@ -227,7 +251,7 @@ void CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
     if (pData == nullptr || nLength < nHeaderSize)
     {
         m_bValid = FALSE;
-        return;
+        return 0;
     }
     UINT nPos = m_pHeader->GetExtendedHeaderSize(pData, nLength);
     while (nPos < nLength && nLength - nPos > nHeaderSize)
@@ -277,6 +301,7 @@ void CID3v2::ParseFrames(const BYTE* pData, UINT nLength)
         m_frames.push_back(std::move(pFrame));
         nPos += nHeaderSize + nSize;
     }
+    return nPos;
 }
 
 UINT CID3v2::GetPlainV24FrameSize(const BYTE* pData, UINT nLength, UINT nPos, UINT nSyncSafeSize)
@@ -362,13 +387,13 @@ void CID3v2::Render(CRenderBuffer& buffer)
     }
 
     const UINT nFrames = buffer.GetLength() - nStart - CHeader::HEADER_SIZE;
-    const UINT nOldSize = std::min(m_pHeader->m_nSize, m_nSizeLimit);
+    const UINT nOldSize = std::min(m_pHeader->m_nSize, m_nBodyInFile);
     const UINT nPadding = nFrames < nOldSize ? nOldSize - nFrames : PADDING_SIZE;
     buffer.Grow(nPadding);
 
     // The header now describes the tag as written: its size and no flags.
     m_pHeader->m_nSize = nFrames + nPadding;
-    m_nSizeLimit = UINT_MAX;
+    m_nBodyInFile = UINT_MAX;
     m_pHeader->m_nRevision = 0;
     m_pHeader->m_bUnsynchronisation = FALSE;
     m_pHeader->m_bExtendedHeader = FALSE;

@@ -5,10 +5,10 @@
 
 #include "base/String.h"
 #include "base/Types.h"
+#include "tags/file/TagBase.h"
 #include "tags/id3v2/FrameList.h"
 #include "tags/id3v2/ID3v2Frame.h"
 #include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/TagBase.h"
 
 #include <climits>
 #include <memory>
@@ -61,18 +61,23 @@ public:
     BOOL DeleteFrameByID(const char* szID);
 
     // Reads the tag at the start of the file. TRUE when the file begins with an ID3v2 header;
-    // the frames are whatever could be read. Never reads or allocates more than the file holds:
-    // a tag said to run past the end of the file has no frames and keeps its declared size (so
-    // that the container can tell), but is never padded beyond the bytes that were there. File
-    // errors are raised as CFileException.
+    // the frames are whatever could be read. Never reads or allocates more than the file holds.
+    // A tag said to run past the end of the file (a truncated copy) keeps its declared size but
+    // holds the frames that fit whole within the bytes there are, ends with them (or with the
+    // file when only padding follows), and is not valid. File errors are raised as
+    // CFileException.
     BOOL Read(CFileEx& file);
+    // Bytes the tag read takes at the start of the file: the header's tag length, or less when
+    // the file ends before that (see Read). After a render, the length rendered.
+    UINT GetLengthInFile() const;
     // Builds the frame list from a tag body of nLength bytes (after the tag header; decoded when
     // the whole tag was unsynchronised), replacing the frames held. Stops at the padding, at a
     // frame that does not fit or has an invalid ID; a body too short for a frame header also
     // clears m_bValid. A frame whose header declares size 0 is left out and clears m_bValid; the
     // list goes on after its header (a 2.3 header with undefined flag bits ends it). A 2.4 frame
-    // whose size was written as a plain integer is read with that size.
-    void ParseFrames(const BYTE* pData, UINT nLength);
+    // whose size was written as a plain integer is read with that size. Returns where reading
+    // stopped: the end of the last frame read (or of the extended header).
+    UINT ParseFrames(const BYTE* pData, UINT nLength);
     // Appends the whole tag: header, frames, padding. Converts the frames to the header's
     // version first: 2.3 when it is 3, 2.4 otherwise (a tag of any other version is written as
     // 2.4 and its header says so). Every frame is written in m_nTextEncoding. Frames with an
@@ -98,17 +103,23 @@ public:
     std::unique_ptr<CHeader> m_pHeader;
     // The frames in file order; owned.
     CFrameList m_frames;
-    // TRUE unless reading stopped at a frame that proved the frame list incomplete.
+    // TRUE unless reading stopped at a frame that proved the frame list incomplete, or the file
+    // ended before the tag's frames did.
     BOOL m_bValid = TRUE;
     // The encoding every frame is set to just before rendering.
     int m_nTextEncoding = DEFAULT_TEXT_ENCODING;
 
 private:
     CString GetFrameText(const char* szID) const;
+    // Builds the frames from the nLength body bytes as read (decoding them first when the whole
+    // tag was unsynchronised); returns where the tag ends in those bytes: after its last frame,
+    // or at their end when only zeros follow.
+    UINT ParseBody(const BYTE* pBody, UINT nLength);
 
-    // The most the padding may make of the old size: the body bytes the file held when the
-    // tag claimed more than that, else no limit.
-    UINT m_nSizeLimit = UINT_MAX;
+    // The body bytes the tag takes in the file when that ends before the size claimed; else
+    // UINT_MAX: the header's size holds. It is also the most the padding may make of the old
+    // size, so a save never pads to bytes that were not there.
+    UINT m_nBodyInFile = UINT_MAX;
 };
 
 } // namespace Tags::ID3v2Tag

@@ -23,4 +23,23 @@ std::vector<BYTE> DecodeUnsynchronisation(const BYTE* pSource, UINT nSourceLengt
     return decoded;
 }
 
+UINT EncodedLength(const BYTE* pSource, UINT nSourceLength, UINT nDecodedLength)
+{
+    UINT nDecoded = 0;
+    UINT i = 0;
+    for (; i < nSourceLength; ++i)
+    {
+        if (i > 0 && pSource[i] == 0x00 && pSource[i - 1] == 0xFF)
+        {
+            continue;
+        }
+        if (nDecoded == nDecodedLength)
+        {
+            break;
+        }
+        ++nDecoded;
+    }
+    return i;
+}
+
 } // namespace Tags::ID3v2Tag

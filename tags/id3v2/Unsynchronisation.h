@@ -14,4 +14,8 @@ namespace Tags::ID3v2Tag
 // longer than the source and is empty for an empty source.
 std::vector<BYTE> DecodeUnsynchronisation(const BYTE* pSource, UINT nSourceLength);
 
+// How many of the nSourceLength source bytes decode to the first nDecodedLength decoded bytes,
+// the zero bytes dropped right after them included: where those bytes end in the source.
+UINT EncodedLength(const BYTE* pSource, UINT nSourceLength, UINT nDecodedLength);
+
 } // namespace Tags::ID3v2Tag

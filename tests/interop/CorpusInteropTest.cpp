@@ -9,11 +9,11 @@
 
 #include "interop/TagRecords.h"
 
-#include "tags/mpeg/AudioProperties.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
 #include "tags/id3v2/frames/TextFrame.h"
+#include "tags/mpeg/AudioProperties.h"
 
 #include "fixtures/FileBytes.h"
 #include "fixtures/TempDir.h"
@@ -64,7 +64,7 @@ std::vector<std::string> CorpusFiles()
 }
 
 // What the container takes for the audio: after the ID3v2 tag, before the ID3v1 block. Empty
-// when the tag claims more than the file holds.
+// when the tag runs into the block.
 struct tagAUDIORANGE
 {
     size_t nStart = 0;
@@ -140,8 +140,8 @@ void SaveAs(const std::filesystem::path& path, int nVersion, std::vector<std::st
         ReadEverything(file);
         range = RangeOf(file);
         bHadID3v1 = file.HasID3v1();
-        // The one case a save is refused: an ID3v2 tag that claims more than the file holds.
-        bRefusalExpected = file.HasID3v2() && file.GetID3v2Size() > file.GetLength();
+        // The one case a save is refused: an ID3v2 tag that runs into the ID3v1 block.
+        bRefusalExpected = file.HasID3v2() && file.GetID3v2Size() > range.nEnd;
 
         CID3v2* pTag = file.GetID3v2(TRUE);
         while (pTag->DeleteFrameByID("TIT2"))
@@ -174,7 +174,7 @@ void SaveAs(const std::filesystem::path& path, int nVersion, std::vector<std::st
         return;
     }
     if (bRefusalExpected)
-        problems.push_back(where + "saved over a tag that claims more than the file holds");
+        problems.push_back(where + "saved over a tag that runs into the ID3v1 block");
 
     CMpegFile file(ToCString(path), TRUE);
     ReadEverything(file);

@@ -6,10 +6,11 @@
 #include "interop/TagRecords.h"
 
 #include "res/StringTable.h"
-#include "tags/mpeg/AudioProperties.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
+#include "tags/id3v2/SyncSafe.h"
+#include "tags/mpeg/AudioProperties.h"
 #include "tags/mpeg/MpegProperties.h"
 
 #include "fixtures/CorpusCopy.h"
@@ -220,12 +221,15 @@ TEST_F(TagDumpInteropTest, AFileThatCannotBeOpenedExitsWithOne)
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-// The one save the container refuses: an ID3v2 tag that claims more bytes than the file holds.
+// The one save the container refuses: an ID3v2 tag that runs into the ID3v1 block.
 TEST_F(TagDumpInteropTest, ARefusedSaveExitsWithThree)
 {
-    const std::filesystem::path path = m_dir.PathOf("truncated.mp3");
-    Bytes bytes = Concat({CMp3Builder::Id3v2Tag(3, 40), FixtureAudio()});
-    bytes[7] = 0x7F; // declared size far beyond the end
+    const std::filesystem::path path = m_dir.PathOf("overlong.mp3");
+    const Bytes audio = FixtureAudio();
+    Bytes bytes = Concat(
+        {CMp3Builder::Id3v2Tag(3, 40), audio, CMp3Builder::Id3v1Block(CMp3Builder::Id3v1Fields())});
+    // The declared size ends inside the block.
+    WriteSyncSafe(bytes.data() + 6, static_cast<UINT>(40 + audio.size() + 64));
     WriteFileBytes(path, bytes);
     const std::string message =
         Res::FormatResourceString(Res::IDS_FAILED_WRITING_FILE, ToCString(path)).ToUtf8();
@@ -292,6 +296,62 @@ TEST_F(TagDumpInteropTest, PrintsValidJsonForEveryCorpusFile)
     {
         SCOPED_TRACE(files[i].string());
         ExpectJsonMatchesLibrary(parsed[i], files[i]);
+    }
+}
+
+// A truncated copy of a real file, whose tag claims more than the file holds, saved as 2.3 and as
+// 2.4: mutagen reads the frames the library read, the compressed picture decompressed to the
+// length its frame declares.
+TEST_F(TagDumpInteropTest, SavesATruncatedCopyThatMutagenReads)
+{
+    const CCorpusCopy corpus;
+    const std::filesystem::path path = corpus.GetRoot() / "taglib" / "compressed_id3_frame.mp3";
+    const Bytes original = ReadFileBytes(path);
+    UINT nPictureLength = 0;
+    {
+        CMpegFile file(ToCString(path), FALSE);
+        ASSERT_NE(file.GetID3v2(FALSE), nullptr);
+        const CFrame* pPicture = file.GetID3v2(FALSE)->FindFrame("APIC");
+        ASSERT_NE(pPicture, nullptr);
+        nPictureLength = pPicture->m_pHeader->m_nDataLength;
+    }
+    const std::string title = "Braveheart Theme (Techno remix)";
+    std::string pictureData; // as read from the first save
+    for (const char* pszVersion : {"3", "4"})
+    {
+        const std::string version = pszVersion;
+        SCOPED_TRACE(version);
+        WriteFileBytes(path, original);
+        const tagPROCESSRESULT result =
+            TagDump({"--id3v2-version", version, "--encoding", "1", "--no-id3v1", "--set",
+                     "title=" + title, path.string()});
+        ASSERT_EQ(result.nExitCode, 0) << result.strErr;
+
+        tagTAGVIEW peer = MutagenRead(path);
+        EXPECT_EQ(peer.nID3v2Version, std::stoi(version));
+        const auto picture = std::find_if(peer.frames.begin(), peer.frames.end(),
+                                          [](const Record& r) { return r[0] == "APIC"; });
+        ASSERT_NE(picture, peer.frames.end());
+        ASSERT_EQ(picture->size(), 6u);
+        const std::string& mime = (*picture)[2];
+        const std::string& description = (*picture)[4];
+        const std::string& data = (*picture)[5];
+        EXPECT_EQ(mime, "image/bmp");
+        // The declared length counts the fields before the picture: the encoding, the MIME type
+        // and the description with their terminators, and the picture type.
+        EXPECT_EQ(data.size(), 2u * (nPictureLength - (mime.size() + description.size() + 4)));
+        EXPECT_EQ(data.substr(0, 4), "424d"); // "BM"
+        if (pictureData.empty())
+            pictureData = data;
+        EXPECT_EQ(data, pictureData);
+        peer.frames.erase(picture);
+        EXPECT_EQ(SortedLines(peer.frames), SortedLines({{"T", "TIT2", "1", title},
+                                                         {"T", "TPE1", "1", "Moby"},
+                                                         {"T", "TALB", "1", "<Undefined>"},
+                                                         {"T", "TCON", "1", "Techno-Dance"}}));
+        std::vector<Record> ours = LibraryRead(path).frames;
+        std::erase(ours, Record{"OTHER", "APIC"});
+        EXPECT_EQ(SortedLines(ours), SortedLines(peer.frames));
     }
 }
 

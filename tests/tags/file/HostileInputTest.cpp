@@ -99,8 +99,9 @@ TEST_F(HostileInputTest, SizesDeclaredFarBeyondTheFile)
 {
     const Bytes audio = Audio();
     // A frame that claims a gigabyte after a title; the tag itself claims what it holds.
-    const Bytes frames = Concat({Frame23("TIT2", Concat({Bytes{0}, BytesOf("Title")})),
-                                 Frame23("APIC", Bytes(64, 1), 0x40000000)});
+    const Bytes title = Frame23("TIT2", Concat({Bytes{0}, BytesOf("Title")}));
+    const Bytes picture = Frame23("APIC", Bytes(64, 1), 0x40000000);
+    const Bytes frames = Concat({title, picture});
     const Bytes tag = CMp3Builder::Id3v2Tag(3, static_cast<UINT>(frames.size()), 0, frames);
     // An Xing header whose counts claim 4 G frames and bytes.
     CMp3Builder::XingSpec xing;
@@ -135,16 +136,21 @@ TEST_F(HostileInputTest, SizesDeclaredFarBeyondTheFile)
             if (again.GetID3v2(FALSE)->GetTitle() != u"New")
                 return 5;
 
+            // The tag ends after its title, the last frame that fits: replacing it keeps the
+            // frame that claims a gigabyte, and the audio, as they are.
             CMpegFile file(strHuge, TRUE);
-            if (!file.HasID3v2() || FrameCount(file) != 0 ||
-                file.GetID3v2Size() <= file.GetLength())
+            if (!file.HasID3v2() || FrameCount(file) != 1 ||
+                file.GetID3v2Size() != huge.size() + title.size())
                 return 6;
-            // Replacing a tag that claims more than the file would take everything with it.
             SetTitle(file, u"New");
-            return file.SaveTags(TAG_ID3V2) ? 7 : 0;
+            return file.SaveTags(TAG_ID3V2) ? 0 : 7;
         });
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(CMp3Builder::AudioBytes(Read("a.mp3")), vbr);
+    const Bytes kept = Concat({picture, audio});
+    const Bytes after = Read("huge.mp3");
+    ASSERT_GT(after.size(), kept.size());
+    EXPECT_EQ(Bytes(after.end() - static_cast<std::ptrdiff_t>(kept.size()), after.end()), kept);
 }
 
 TEST_F(HostileInputTest, HundredThousandTinyFrames)

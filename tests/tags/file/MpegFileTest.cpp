@@ -313,26 +313,6 @@ TEST_F(MpegFileTest, ReadOnlyFallbackRefusesToWrite)
 }
 #endif
 
-TEST_F(MpegFileTest, TagDeclaredPastTheEndOfTheFileIsNeverReplaced)
-{
-    // The header claims 1 MB in a file of a few KB: saving over it would drop the audio.
-    const Bytes header = CMp3Builder::Id3v2Tag(3, 1000000);
-    const Bytes original = Concat({Bytes(header.begin(), header.begin() + 10), Audio()});
-    const CString path = Write("a.mp3", original);
-    {
-        CMpegFile file(path, TRUE);
-        ASSERT_TRUE(file.HasID3v2());
-        SetTitle(file, u"New");
-        EXPECT_FALSE(file.SaveTags(TAG_ID3V2));
-        EXPECT_FALSE(file.RemoveTags(TAG_ID3V2));
-        file.GetID3v1(TRUE)->SetTitle(u"V1 still works");
-        EXPECT_TRUE(file.SaveTags(TAG_ID3V1));
-    }
-    const Bytes after = Read("a.mp3");
-    ASSERT_EQ(after.size(), original.size() + 128);
-    EXPECT_TRUE(std::equal(original.begin(), original.end(), after.begin()));
-}
-
 #ifndef _WIN32
 // A file size limit (POSIX's) makes the writes fail.
 TEST_F(MpegFileTest, FailedGrowingSaveLeavesTheFileAsItWas)

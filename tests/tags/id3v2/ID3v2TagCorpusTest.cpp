@@ -7,8 +7,8 @@
 
 #include "tags/file/FileEx.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/id3v2/frames/TextFrame.h"
 #include "tags/id3v2/Unsynchronisation.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -213,21 +213,21 @@ TEST(ID3v2TagCorpusTest, KnownFiles)
                                         "TCOM", "TPE1", "COMM"}),
               badPopm.ids);
 
-    // Tags that claim more than the file holds are present without frames; their bytes hold
-    // compressed frames.
+    // Tags that claim more than the file holds (truncated copies) hold the frames that fit whole
+    // within the file and are marked damaged; their bytes hold compressed frames, kept raw.
     const CorpusResult& compressed = get("taglib/compressed_id3_frame.mp3");
     EXPECT_TRUE(compressed.bTag);
-    EXPECT_TRUE(compressed.ids.empty());
-    EXPECT_EQ((std::vector<std::string>{"APIC", "TIT2", "TPE1", "TALB", "TCON"}),
-              compressed.rawIDs);
+    EXPECT_FALSE(compressed.bValid);
+    EXPECT_EQ((std::vector<std::string>{"APIC", "TIT2", "TPE1", "TALB", "TCON"}), compressed.ids);
+    EXPECT_EQ(compressed.ids, compressed.rawIDs);
     ASSERT_FALSE(compressed.rawClasses.empty());
     EXPECT_EQ("CUnknowFrame", compressed.rawClasses.front());
     // Its WOAR frame declares size 0: left out, the frames after it read on.
     const CorpusResult& invalid = get("taglib/compressed_id3_frame_invalid.mp3");
-    EXPECT_TRUE(invalid.ids.empty());
     EXPECT_EQ((std::vector<std::string>{"APIC", "POPM", "TRCK", "TCON", "COMM", "TYER", "TALB",
                                         "TPE1", "TIT2"}),
-              invalid.rawIDs);
+              invalid.ids);
+    EXPECT_EQ(invalid.ids, invalid.rawIDs);
     EXPECT_FALSE(invalid.bRawValid);
 
     for (const char* pszName : {"taglib/garbage.mp3", "mutagen/emptyfile.mp3",
@@ -235,8 +235,10 @@ TEST(ID3v2TagCorpusTest, KnownFiles)
     {
         EXPECT_FALSE(get(pszName).bTag) << pszName;
     }
-    // The tag claims more than the file holds: present, no frames.
+    // The tag claims more than the file holds, and bytes that are no frame end its frames.
     const CorpusResult& excessive = get("taglib/excessive_alloc.mp3");
-    EXPECT_TRUE(excessive.bTag);
-    EXPECT_TRUE(excessive.ids.empty());
+    EXPECT_FALSE(excessive.bValid);
+    EXPECT_EQ((std::vector<std::string>{"TIT2", "TPE1", "TALB", "TRCK", "TCON", "COMM", "TDRC",
+                                        "TSOP", "TCMP", "TXXX", "TXXX"}),
+              excessive.ids);
 }
