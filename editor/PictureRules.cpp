@@ -95,27 +95,27 @@ int GetPictureTypeToStore(int nSelection, int nFramePictureType)
     return GetPictureTypeSelection(nSelection) >= 0 ? nSelection : nFramePictureType;
 }
 
-CString GetDefaultImageExtension(IMAGE_FORMAT format)
+CString GetDefaultImageExtension(PICTURE_FORMAT format)
 {
     switch (format)
     {
-    case IMAGE_BMP:
+    case PICTURE_BMP:
         return CString(u"bmp");
-    case IMAGE_GIF:
+    case PICTURE_GIF:
         return CString(u"gif");
-    case IMAGE_ICON:
+    case PICTURE_ICON:
         return CString(u"ico");
-    case IMAGE_JPEG:
+    case PICTURE_JPEG:
         return CString(u"jpg");
-    case IMAGE_PNG:
+    case PICTURE_PNG:
         return CString(u"png");
-    case IMAGE_TIFF:
+    case PICTURE_TIFF:
         return CString(u"tif");
     }
     return CString();
 }
 
-CString AddDefaultImageExtension(const CString& strPath, IMAGE_FORMAT format)
+CString AddDefaultImageExtension(const CString& strPath, PICTURE_FORMAT format)
 {
     if (!GetNameExtension(strPath).IsEmpty())
         return strPath;

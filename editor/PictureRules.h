@@ -23,17 +23,17 @@ struct tagPICTURERECT
 };
 
 // The image formats the open and save dialogs offer; codecs of other formats are left out.
-enum IMAGE_FORMAT : int
+enum PICTURE_FORMAT : int
 {
-    IMAGE_BMP,
-    IMAGE_GIF,
-    IMAGE_ICON,
-    IMAGE_JPEG,
-    IMAGE_PNG,
-    IMAGE_TIFF
+    PICTURE_BMP,
+    PICTURE_GIF,
+    PICTURE_ICON,
+    PICTURE_JPEG,
+    PICTURE_PNG,
+    PICTURE_TIFF
 };
 
-inline constexpr int IMAGE_FORMAT_COUNT = 6;
+inline constexpr int PICTURE_FORMAT_COUNT = 6;
 
 // The MIME type stored for a picture loaded from a file: "image/" followed by the extension of
 // the file name (the text after its last "."), with "jpg" as "jpeg" and "tif" as "tiff" ignoring
@@ -74,11 +74,11 @@ int GetPictureTypeToStore(int nSelection, int nFramePictureType);
 
 // The extension a saved picture gets when its name has none: "bmp", "gif", "ico", "jpg", "png",
 // "tif".
-CString GetDefaultImageExtension(IMAGE_FORMAT format);
+CString GetDefaultImageExtension(PICTURE_FORMAT format);
 
 // The name to save to: strPath as chosen when its file name has an extension, else with "."
 // and the format's default extension appended.
-CString AddDefaultImageExtension(const CString& strPath, IMAGE_FORMAT format);
+CString AddDefaultImageExtension(const CString& strPath, PICTURE_FORMAT format);
 
 // Enabled state of the cover buttons, whenever the dialog becomes active: Extract Cover and
 // Copy Cover exactly when there is a preview, Paste Cover exactly when the clipboard holds an

@@ -87,11 +87,12 @@ TEST(PictureRulesTest, TextsTypesAndButtons)
 
 TEST(PictureRulesTest, SavedNamesGetTheFormatsExtensionWhenTheyHaveNone)
 {
-    EXPECT_EQ(AddDefaultImageExtension(u"/out/cover", IMAGE_PNG), CString(u"/out/cover.png"));
-    EXPECT_EQ(AddDefaultImageExtension(u"/out/cover.jpg", IMAGE_PNG), CString(u"/out/cover.jpg"));
-    EXPECT_EQ(AddDefaultImageExtension(u"/out.d/cover", IMAGE_JPEG), CString(u"/out.d/cover.jpg"));
-    EXPECT_EQ(AddDefaultImageExtension(u"/out/cover.", IMAGE_TIFF), CString(u"/out/cover.tif"));
-    EXPECT_EQ(GetDefaultImageExtension(IMAGE_BMP), CString(u"bmp"));
-    EXPECT_EQ(GetDefaultImageExtension(IMAGE_GIF), CString(u"gif"));
-    EXPECT_EQ(GetDefaultImageExtension(IMAGE_ICON), CString(u"ico"));
+    EXPECT_EQ(AddDefaultImageExtension(u"/out/cover", PICTURE_PNG), CString(u"/out/cover.png"));
+    EXPECT_EQ(AddDefaultImageExtension(u"/out/cover.jpg", PICTURE_PNG), CString(u"/out/cover.jpg"));
+    EXPECT_EQ(AddDefaultImageExtension(u"/out.d/cover", PICTURE_JPEG),
+              CString(u"/out.d/cover.jpg"));
+    EXPECT_EQ(AddDefaultImageExtension(u"/out/cover.", PICTURE_TIFF), CString(u"/out/cover.tif"));
+    EXPECT_EQ(GetDefaultImageExtension(PICTURE_BMP), CString(u"bmp"));
+    EXPECT_EQ(GetDefaultImageExtension(PICTURE_GIF), CString(u"gif"));
+    EXPECT_EQ(GetDefaultImageExtension(PICTURE_ICON), CString(u"ico"));
 }
