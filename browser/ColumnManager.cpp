@@ -1,5 +1,6 @@
 #include "browser/ColumnManager.h"
 
+#include "base/LeadingInteger.h"
 #include "base/ProfileStore.h"
 
 #include <algorithm>
@@ -272,10 +273,8 @@ int CColumnManager::SetEditWidth(int nIndex, const CString& strText)
     tagCOLUMNDATA& column = m_columns[static_cast<size_t>(nIndex)];
     // The box takes digits only; anything after the leading digits is not read, and a number
     // too large for a width is held at the largest one.
-    long long nValue = 0;
-    for (int i = 0; i < strText.GetLength() && strText[i] >= u'0' && strText[i] <= u'9'; ++i)
-        nValue =
-            std::min<long long>(nValue * 10 + (strText[i] - u'0'), std::numeric_limits<int>::max());
+    const LONGLONG nValue =
+        std::min<LONGLONG>(GetLeadingInteger(strText), std::numeric_limits<int>::max());
     column.nEditWidth = nValue > column.nMinWidth ? static_cast<int>(nValue) : column.nMinWidth;
     return column.nEditWidth;
 }

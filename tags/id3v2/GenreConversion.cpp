@@ -1,5 +1,6 @@
 #include "tags/id3v2/GenreConversion.h"
 
+#include "base/LeadingInteger.h"
 #include "tags/id3v1/ID3v1Genres.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
@@ -11,46 +12,24 @@ namespace Tags::ID3v2Tag
 namespace
 {
 
-bool IsDigit(char16_t ch)
-{
-    return ch >= u'0' && ch <= u'9';
-}
-
 // Matches "(%d)%s" as the C library's scanf does: "(" at the very start, white space before the
 // number and before the word skipped, an optional sign. FALSE when there is no "(" and number.
 bool MatchGenreReference(const CString& strValue, long long& nNumber, CString& strRefinement)
 {
     const int nLength = strValue.GetLength();
-    int i = 0;
     if (nLength == 0 || strValue[0] != u'(')
     {
         return false;
     }
-    ++i;
-    while (i < nLength && IsWideSpace(strValue[i]))
-    {
-        ++i;
-    }
-    bool bNegative = false;
-    if (i < nLength && (strValue[i] == u'+' || strValue[i] == u'-'))
-    {
-        bNegative = strValue[i] == u'-';
-        ++i;
-    }
-    if (i >= nLength || !IsDigit(strValue[i]))
+    // A huge number is just "another number": the reading holds it at its limit.
+    LONGLONG nValue = 0;
+    int nEnd = 0;
+    if (!ParseLeadingInteger(std::u16string_view(strValue).substr(1), nValue, &nEnd))
     {
         return false;
     }
-    // Saturates far beyond any genre number, so a huge number is just "another number".
-    long long nValue = 0;
-    for (; i < nLength && IsDigit(strValue[i]); ++i)
-    {
-        if (nValue < 1000000000000LL)
-        {
-            nValue = nValue * 10 + (strValue[i] - u'0');
-        }
-    }
-    nNumber = bNegative ? -nValue : nValue;
+    nNumber = nValue;
+    int i = 1 + nEnd;
 
     strRefinement.Empty();
     if (i >= nLength || strValue[i] != u')')

@@ -1,5 +1,6 @@
 #include "tags/id3v2/ID3v2.h"
 
+#include "base/LeadingInteger.h"
 #include "tags/file/FileEx.h"
 #include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/FrameFactory.h"
@@ -100,19 +101,9 @@ CString CID3v2::GetComment() const
 
 int CID3v2::GetTrack() const
 {
-    const CString strTrack = GetFrameText("TRCK");
-    const int nLength = strTrack.GetLength();
-    int i = 0;
-    while (i < nLength && IsWideSpace(strTrack[i]))
-    {
-        ++i;
-    }
-    long long nTrack = 0;
-    for (; i < nLength && strTrack[i] >= u'0' && strTrack[i] <= u'9'; ++i)
-    {
-        nTrack = std::min<long long>(nTrack * 10 + (strTrack[i] - u'0'), INT_MAX);
-    }
-    return static_cast<int>(nTrack);
+    // A negative number is no track number.
+    const LONGLONG nTrack = GetLeadingInteger(GetFrameText("TRCK"));
+    return static_cast<int>(std::clamp<LONGLONG>(nTrack, 0, INT_MAX));
 }
 
 CString CID3v2::GetGenre() const

@@ -45,7 +45,8 @@ public:
     CString GetArtist() const override;
     CString GetYear() const override;
     CString GetComment() const override;
-    // The leading decimal number of TRCK ("5/12" gives 5), 0 when there is none.
+    // The leading decimal number of TRCK ("5/12" gives 5), read as GetLeadingInteger does; 0
+    // when there is none or it is negative.
     int GetTrack() const override;
     CString GetGenre() const override;
     // TRUE when the tag holds no frame.

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace TagBytes;
 using Tags::ID3v2Tag::CCommentsFrame;
 using Tags::ID3v2Tag::CID3v2;
@@ -129,13 +131,15 @@ TEST(ID3v2TagTest, TrackGenreCommentAndYearSlots)
     EXPECT_TRUE(pTag->DeleteFrameByID("TDRC"));
     EXPECT_EQ(CString(u"1998"), pTag->GetYear());
 
-    for (const char* pszTrack : {"", "/12", "x7"})
+    for (const char* pszTrack : {"", "/12", "x7", "-3"})
     {
         auto pOther = Parse(3, TextFrame("TRCK", pszTrack, 3));
         EXPECT_EQ(0, pOther->GetTrack()) << pszTrack;
     }
     EXPECT_EQ(0, Parse(3, TextFrame("TIT2", "x", 3))->GetTrack());
     EXPECT_EQ(99999, Parse(3, TextFrame("TRCK", " 99999 of many", 3))->GetTrack());
+    EXPECT_EQ(4, Parse(3, TextFrame("TRCK", "+4", 3))->GetTrack());
+    EXPECT_EQ(INT_MAX, Parse(3, TextFrame("TRCK", "99999999999999999999", 3))->GetTrack());
 }
 
 TEST(ID3v2TagTest, FindAndDeleteFrames)
