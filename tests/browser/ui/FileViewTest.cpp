@@ -428,7 +428,7 @@ private slots:
         QCOMPARE(m_commands.m_arrCalls.size(), size_t(2));
         QCOMPARE(m_commands.m_arrCalls.back().command, EFileCommand::EditTag);
         QCOMPARE(m_commands.m_arrCalls.back().arrRecords,
-                 std::vector<CFileAssocData*>{m_pView->GetRecord(3)});
+                 std::vector<CFileAssocData*>{m_pView->GetRecord(1)});
         // Alt+Enter shows the properties of the focused, selected file.
         QString strTitle;
         QTimer::singleShot(0,
