@@ -23,8 +23,9 @@ class IFileCommandHost
 public:
     virtual ~IFileCommandHost() = default;
 
-    // Whether the host can carry out the command; the list disables what it cannot.
-    virtual BOOL CanRunCommand(EFileCommand command) const = 0;
+    // Whether the host can carry out the command over nRecords selected records (at least one);
+    // the list disables what it cannot.
+    virtual BOOL CanRunCommand(EFileCommand command, int nRecords) const = 0;
     // The patterns of the rename presets, in order: the entries of the list's preset menu.
     virtual std::vector<CString> GetRenamePresets() const = 0;
     // Carries out the command over the selected records, in list order (nPreset: the preset's

@@ -15,6 +15,18 @@ namespace Tags::ID3v2Tag
 class CID3v2;
 }
 
+// The options the editors and Remove Tag read when they run ("WriteID3v1", "WriteID3v2",
+// "RemoveID3v1", "RemoveID3v2", "ID3v2_WriteVersion", "ID3v2_WriteTextEncoding").
+struct tagTAGOPTIONS
+{
+    BOOL bWriteID3v1 = TRUE;
+    BOOL bWriteID3v2 = TRUE;
+    BOOL bRemoveID3v1 = TRUE;
+    BOOL bRemoveID3v2 = TRUE;
+    int nWriteVersion = 3;
+    int nTextEncoding = 1;
+};
+
 // TAG_ID3V2 when bWriteID3v2 is set, plus TAG_ID3V1 when bWriteID3v1 is set.
 UINT GetWriteTagFlags(BOOL bWriteID3v1, BOOL bWriteID3v2);
 // TAG_ID3V2 when bRemoveID3v2 is set, plus TAG_ID3V1 when bRemoveID3v1 is set; 0 removes nothing.

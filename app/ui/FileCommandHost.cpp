@@ -1,14 +1,50 @@
 #include "app/ui/FileCommandHost.h"
 
 #include "app/ui/App.h"
+#include "app/ui/OptionsDialog.h"
+#include "browser/FileAssocData.h"
+#include "browser/ui/DiagnosticDialog.h"
+#include "browser/ui/QtString.h"
+#include "editor/RemoveTags.h"
+#include "editor/TagWriting.h"
+#include "editor/ui/SingleTagEditDialog.h"
+#include "res/StringTable.h"
 
-CFileCommandHost::CFileCommandHost(CApp& app) : m_app(app) {}
+#include <QMessageBox>
 
-BOOL CFileCommandHost::CanRunCommand(EFileCommand) const
+namespace
 {
-    // The editors and the rename dialogs have no windows yet: the list keeps their commands
-    // disabled rather than offering items that do nothing.
-    return FALSE;
+
+tagTAGOPTIONS GetTagOptions(const CAppSettings& settings)
+{
+    tagTAGOPTIONS options;
+    options.bWriteID3v1 = settings.m_bWriteID3v1;
+    options.bWriteID3v2 = settings.m_bWriteID3v2;
+    options.bRemoveID3v1 = settings.m_bRemoveID3v1;
+    options.bRemoveID3v2 = settings.m_bRemoveID3v2;
+    options.nWriteVersion = settings.m_nID3v2WriteVersion;
+    options.nTextEncoding = settings.m_nID3v2TextEncoding;
+    return options;
+}
+
+} // namespace
+
+CFileCommandHost::CFileCommandHost(CApp& app, QWidget* pOwner) : m_app(app), m_pOwner(pOwner) {}
+
+BOOL CFileCommandHost::CanRunCommand(EFileCommand command, int nRecords) const
+{
+    switch (command)
+    {
+    case EFileCommand::EditTag:
+        // Several files need the multi-file editor, which has no window yet.
+        return nRecords == 1;
+    case EFileCommand::RemoveTag:
+        return nRecords > 0;
+    default:
+        // The rename dialogs have no windows yet: their commands stay disabled rather than
+        // doing nothing.
+        return FALSE;
+    }
 }
 
 std::vector<CString> CFileCommandHost::GetRenamePresets() const
@@ -19,8 +55,54 @@ std::vector<CString> CFileCommandHost::GetRenamePresets() const
     return arrPresets;
 }
 
-std::vector<CFileAssocData*> CFileCommandHost::RunCommand(EFileCommand, int,
-                                                          const std::vector<CFileAssocData*>&)
+std::vector<CFileAssocData*>
+CFileCommandHost::RunCommand(EFileCommand command, int,
+                             const std::vector<CFileAssocData*>& arrRecords)
 {
-    return {};
+    if (!CanRunCommand(command, static_cast<int>(arrRecords.size())))
+        return {};
+    switch (command)
+    {
+    case EFileCommand::EditTag:
+        return EditTag(*arrRecords.front());
+    case EFileCommand::RemoveTag:
+        return RemoveTag(arrRecords);
+    default:
+        return {};
+    }
+}
+
+std::vector<CFileAssocData*> CFileCommandHost::EditTag(CFileAssocData& record)
+{
+    CSingleTagEditDialog dialog(m_pOwner);
+    dialog.SetFilePath(record.GetFullPath());
+    dialog.SetTagOptions([this] { return GetTagOptions(m_app); });
+    dialog.SetOptionsHandler(
+        [this](QWidget* pParent)
+        {
+            COptionsDialog options(m_app, COptionsDialog::PAGE_TAGS, pParent);
+            options.DoModal();
+        });
+    if (dialog.DoModal() != QDialog::Accepted)
+        return {};
+    record.Reload();
+    return {&record};
+}
+
+std::vector<CFileAssocData*>
+CFileCommandHost::RemoveTag(const std::vector<CFileAssocData*>& arrRecords)
+{
+    QMessageBox question(QMessageBox::Warning,
+                         ToQString(Res::LoadResourceString(Res::IDS_APP_TITLE)),
+                         ToQString(Res::LoadResourceString(Res::IDS_CONFIRM_REMOVE_TAGS)),
+                         QMessageBox::Yes | QMessageBox::No, m_pOwner);
+    if (question.exec() != QMessageBox::Yes)
+        return {};
+    const tagTAGOPTIONS options = GetTagOptions(m_app);
+    CDiagnosticDialog diagnostics(m_pOwner);
+    std::vector<CFileAssocData*> arrChanged = RemoveRecordTags(
+        arrRecords, GetRemoveTagFlags(options.bRemoveID3v1, options.bRemoveID3v2), &diagnostics);
+    if (diagnostics.GetCount() > 0)
+        diagnostics.exec();
+    return arrChanged;
 }

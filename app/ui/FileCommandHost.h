@@ -1,22 +1,28 @@
 // The application's side of the file list's commands that open other subsystems' windows: the
-// tag editors, Remove Tag and the rename dialogs, over the records the list hands over.
+// tag editors and Remove Tag over the records the list hands over, with the options of the
+// application, modally over the main window.
 #pragma once
 
 #include "browser/FileCommandHost.h"
 
 class CApp;
+class QWidget;
 
 class CFileCommandHost : public IFileCommandHost
 {
 public:
-    explicit CFileCommandHost(CApp& app);
+    CFileCommandHost(CApp& app, QWidget* pOwner);
 
-    BOOL CanRunCommand(EFileCommand command) const override;
+    BOOL CanRunCommand(EFileCommand command, int nRecords) const override;
     std::vector<CString> GetRenamePresets() const override;
     std::vector<CFileAssocData*>
     RunCommand(EFileCommand command, int nPreset,
                const std::vector<CFileAssocData*>& arrRecords) override;
 
 private:
+    std::vector<CFileAssocData*> EditTag(CFileAssocData& record);
+    std::vector<CFileAssocData*> RemoveTag(const std::vector<CFileAssocData*>& arrRecords);
+
     CApp& m_app;
+    QWidget* m_pOwner = nullptr;
 };

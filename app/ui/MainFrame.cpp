@@ -141,7 +141,7 @@ CMainFrame::CMainFrame(CApp& app, QWidget* pParent)
     SetBusyMode(FALSE);
     SetStatusText(Res::LoadResourceString(Res::IDS_READY));
 
-    m_pFileCommands = std::make_unique<CFileCommandHost>(app);
+    m_pFileCommands = std::make_unique<CFileCommandHost>(app, this);
     m_pFileView = std::make_unique<CFileView>(app.GetBusyState(), app.GetProfileStore(), this);
     m_pFileView->SetCommandHost(m_pFileCommands.get());
     m_pFileView->SetPlaylistOptions(

@@ -290,17 +290,17 @@ BOOL CFileView::IsCommandEnabled(UINT nID) const
         return TRUE;
     case Cmd::ID_EDIT_TAG:
         return HasSelection() && m_pCommandHost &&
-               m_pCommandHost->CanRunCommand(EFileCommand::EditTag);
+               m_pCommandHost->CanRunCommand(EFileCommand::EditTag, GetSelectedCount());
     case Cmd::ID_REMOVE_TAG:
         return HasSelection() && m_pCommandHost &&
-               m_pCommandHost->CanRunCommand(EFileCommand::RemoveTag);
+               m_pCommandHost->CanRunCommand(EFileCommand::RemoveTag, GetSelectedCount());
     case Cmd::ID_AUTO_RENAME:
         return HasSelection() && m_pCommandHost &&
-               m_pCommandHost->CanRunCommand(EFileCommand::AutoRename);
+               m_pCommandHost->CanRunCommand(EFileCommand::AutoRename, GetSelectedCount());
     default:
         if (IsPresetCommand(nID))
             return HasSelection() && m_pCommandHost &&
-                   m_pCommandHost->CanRunCommand(EFileCommand::RenamePreset) &&
+                   m_pCommandHost->CanRunCommand(EFileCommand::RenamePreset, GetSelectedCount()) &&
                    static_cast<size_t>(nID - Cmd::ID_RENAME_PRESET_FIRST) <
                        m_pCommandHost->GetRenamePresets().size();
         return HasCommand(nID) && HasSelection();

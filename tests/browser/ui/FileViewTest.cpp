@@ -80,7 +80,10 @@ QStringList ActionTexts(const QMenu& menu)
 class CRecordingHost : public IFileCommandHost
 {
 public:
-    BOOL CanRunCommand(EFileCommand) const override { return m_bCanRun; }
+    BOOL CanRunCommand(EFileCommand, int nRecords) const override
+    {
+        return m_bCanRun && nRecords > 0;
+    }
     std::vector<CString> GetRenamePresets() const override { return m_arrPresets; }
     std::vector<CFileAssocData*> RunCommand(EFileCommand command, int nPreset,
                                             const std::vector<CFileAssocData*>& arrRecords) override
