@@ -135,6 +135,8 @@ void CBaseTagEditDialog::CreateFieldControls(QGridLayout* pGrid)
         pButton->setArrowType(Qt::DownArrow);
         pButton->setPopupMode(QToolButton::InstantPopup);
         pButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        // The arrow is the button's face; the style's menu mark beside it would repeat it.
+        pButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
         pButton->setAccessibleName(pLabel->text().remove(QLatin1Char('&')));
         m_pFieldMenus[n] = CreateFieldMenu(field);
         pButton->setMenu(m_pFieldMenus[n]);
@@ -176,7 +178,8 @@ void CBaseTagEditDialog::CreateFrameControls(QGroupBox* pGroup)
     m_pFrameList->setHeaderHidden(true);
     m_pFrameList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pFrameList->setAllColumnsShowFocus(true);
-    m_pFrameList->setColumnWidth(0, 110);
+    // 110 pixels for the text, as wide as the rows are indented under their group.
+    m_pFrameList->setColumnWidth(0, 110 + m_pFrameList->indentation());
     m_pFrameList->header()->setStretchLastSection(true);
     for (int nGroup = 1; nGroup <= FRAME_GROUP_COUNT; ++nGroup)
     {
