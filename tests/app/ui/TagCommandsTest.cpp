@@ -1,0 +1,126 @@
+// Edit Tag and Remove Tag from the main window's list: the tag editor over one selected file,
+// the removal over the selection with its question, and the rows shown again afterwards.
+#include "AppTestEnv.h"
+
+#include "app/ui/App.h"
+#include "app/ui/CommandIds.h"
+#include "app/ui/MainFrame.h"
+#include "browser/FileAssocData.h"
+#include "browser/ui/FileView.h"
+#include "browser/ui/FileViewCommands.h"
+#include "browser/ui/QtString.h"
+#include "editor/ui/SingleTagEditDialog.h"
+#include "res/StringTable.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+
+CStringArray Args(const QStringList& args)
+{
+    CStringArray result;
+    for (const QString& strArg : args)
+        result.push_back(ToCString(strArg));
+    return result;
+}
+
+void Select(CFileView& view, const std::vector<int>& arrRows)
+{
+    view.SelectRows(arrRows);
+    view.selectionModel()->setCurrentIndex(view.model()->index(arrRows.front(), 0),
+                                           QItemSelectionModel::NoUpdate);
+}
+
+} // namespace
+
+class TagCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void enterEditsTheTagsOfTheSelectedFile()
+    {
+        CAppTestEnv env;
+        const QString a = env.MakeMp3(QStringLiteral("a.mp3"));
+        const QString b = env.MakeMp3(QStringLiteral("b.mp3"));
+        CApp app;
+        QVERIFY(app.InitInstance(Args({a + QStringLiteral("|") + b})));
+        CFileView& view = *app.GetMainFrame()->GetFileView();
+        Select(view, {0, 1});
+        // Several files wait for the multi-file editor.
+        QVERIFY(!view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
+        Select(view, {1});
+        QVERIFY(view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
+
+        bool bEditor = false;
+        QTimer::singleShot(0,
+                           [&bEditor]
+                           {
+                               auto* pDialog = qobject_cast<CSingleTagEditDialog*>(
+                                   QApplication::activeModalWidget());
+                               bEditor = pDialog != nullptr;
+                               if (!pDialog)
+                                   return;
+                               auto* pTitle =
+                                   pDialog->findChild<QLineEdit*>(QStringLiteral("1010"));
+                               pTitle->setText(QStringLiteral("Edited"));
+                               QTest::keyClick(pTitle, Qt::Key_Return);
+                           });
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_Return);
+        QVERIFY(bEditor);
+        QCOMPARE(ToQString(view.GetRecord(1)->m_strTitle), QStringLiteral("Edited"));
+        QCOMPARE(view.model()->index(1, 0).siblingAtColumn(0).data().toString(),
+                 QStringLiteral("b.mp3"));
+        app.ExitInstance();
+    }
+
+    void removeTagAsksFirstAndStripsTheSelection()
+    {
+        CAppTestEnv env;
+        const QString a = env.MakeMp3(QStringLiteral("a.mp3"));
+        const QString b = env.MakeMp3(QStringLiteral("b.mp3"));
+        CApp app;
+        QVERIFY(app.InitInstance(Args({a + QStringLiteral("|") + b})));
+        app.m_bRemoveID3v1 = TRUE;
+        app.m_bRemoveID3v2 = TRUE;
+        CMainFrame& frame = *app.GetMainFrame();
+        CFileView& view = *frame.GetFileView();
+        const LONGLONG nOldSize = view.GetRecord(0)->m_nSize;
+        Select(view, {0, 1});
+
+        // "No" leaves everything as it was; "Yes" strips both files.
+        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes})
+        {
+            QString strQuestion;
+            QTimer::singleShot(0,
+                               [&strQuestion, answer]
+                               {
+                                   auto* pBox = qobject_cast<QMessageBox*>(
+                                       QApplication::activeModalWidget());
+                                   if (!pBox)
+                                       return;
+                                   strQuestion = pBox->text();
+                                   pBox->button(answer)->click();
+                               });
+            QVERIFY(frame.RouteCommand(Cmd::ID_REMOVE_TAG));
+            QCOMPARE(strQuestion, ToQString(Res::LoadResourceString(Res::IDS_CONFIRM_REMOVE_TAGS)));
+        }
+        for (int nRow = 0; nRow < 2; ++nRow)
+        {
+            QCOMPARE(ToQString(view.GetRecord(nRow)->m_strTag), QString());
+            QCOMPARE(ToQString(view.GetRecord(nRow)->m_strTitle), QString());
+        }
+        QCOMPARE(view.GetRecord(0)->m_nSize, nOldSize - 128);
+        app.ExitInstance();
+    }
+};
+
+QTEST_MAIN(TagCommandsTest)
+#include "TagCommandsTest.moc"
