@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -96,6 +97,45 @@ QString GetDroppedFile(const QMimeData* pData)
     return QString();
 }
 
+// A sheet of paper at the offset, 9 x 11 pixels, for the copy and paste images.
+void DrawSheet(QPainter& painter, int nLeft, int nTop)
+{
+    painter.setPen(QColor(90, 90, 90));
+    painter.setBrush(Qt::white);
+    painter.drawRect(nLeft, nTop, 8, 10);
+    painter.setPen(QColor(150, 150, 150));
+    for (int y = nTop + 3; y < nTop + 9; y += 2)
+        painter.drawLine(nLeft + 2, y, nLeft + 6, y);
+}
+
+// The theme's image where the desktop has one, else our own: two sheets for Copy, a sheet on a
+// clipboard for Paste.
+QIcon CreateClipboardIcon(BOOL bPaste)
+{
+    const QString strName = bPaste ? QStringLiteral("edit-paste") : QStringLiteral("edit-copy");
+    if (QIcon::hasThemeIcon(strName))
+        return QIcon::fromTheme(strName);
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    if (bPaste)
+    {
+        painter.setPen(QColor(110, 80, 40));
+        painter.setBrush(QColor(200, 160, 100));
+        painter.drawRect(1, 2, 10, 13);
+        painter.setBrush(QColor(120, 120, 120));
+        painter.drawRect(4, 1, 4, 2);
+        DrawSheet(painter, 6, 5);
+    }
+    else
+    {
+        DrawSheet(painter, 1, 1);
+        DrawSheet(painter, 6, 4);
+    }
+    painter.end();
+    return QIcon(pixmap);
+}
+
 BOOL ClipboardHasImage()
 {
     const QMimeData* pData = QGuiApplication::clipboard()->mimeData();
@@ -126,14 +166,8 @@ CPictureFrameDialog::CPictureFrameDialog(QWidget* pParent) : CFrameBaseDialog(pP
                                   pStyle->standardIcon(QStyle::SP_DialogOpenButton));
     m_pExtract = CreateCoverButton("1017", QStringLiteral("Extract Cover"),
                                    pStyle->standardIcon(QStyle::SP_DialogSaveButton));
-    m_pCopy = CreateCoverButton(
-        "1018", QStringLiteral("Copy Cover"),
-        QIcon::fromTheme(QStringLiteral("edit-copy"),
-                         pStyle->standardIcon(QStyle::SP_FileDialogContentsView)));
-    m_pPaste =
-        CreateCoverButton("1019", QStringLiteral("Paste Cover"),
-                          QIcon::fromTheme(QStringLiteral("edit-paste"),
-                                           pStyle->standardIcon(QStyle::SP_FileDialogNewFolder)));
+    m_pCopy = CreateCoverButton("1018", QStringLiteral("Copy Cover"), CreateClipboardIcon(FALSE));
+    m_pPaste = CreateCoverButton("1019", QStringLiteral("Paste Cover"), CreateClipboardIcon(TRUE));
     m_pPaste->setEnabled(false);
     connect(m_pSelect, &QToolButton::clicked, this, &CPictureFrameDialog::OnSelectCover);
     connect(m_pExtract, &QToolButton::clicked, this, &CPictureFrameDialog::OnExtractCover);

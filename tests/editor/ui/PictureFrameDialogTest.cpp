@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -25,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
+#include <utility>
 
 using Tags::ID3v2Tag::CPictureFrame;
 
@@ -32,18 +34,33 @@ namespace
 {
 
 const QByteArray PngSignature("\x89PNG\r\n\x1a\n");
-const QByteArray JpegSignature("\xFF\xD8\xFF");
 const QString LoadFailed =
     QStringLiteral("Load image failed.\nThe image maybe damaged or be in unsupported format.");
 
-// Answers the file dialogs as the user would, with the path and format set beforehand, and
-// keeps the filters they offered.
+// Answers the file dialogs as the user would, with the path and the format's entry set
+// beforehand, keeps the filters they offered, and reaches the controls by their ids.
 class CTestPictureDialog : public CPictureFrameDialog
 {
 public:
+    // Edits the frame with fn acting once the dialog shows; a dialog fn left open is cancelled.
+    BOOL Run(CPictureFrame& frame, std::function<void()> fn)
+    {
+        m_fn = std::move(fn);
+        return EditFrame(&frame);
+    }
+
+    template <class T = QWidget> T* Control(const char* szID) const
+    {
+        return findChild<T*>(QLatin1String(szID));
+    }
+    QString SizeText() const { return Control<QLabel>("1015")->text(); }
+    QString PreviewText() const { return Control<CPicturePreview>("1014")->GetText(); }
+    bool IsEnabled(const char* szID) const { return Control(szID)->isEnabled(); }
+    void Click(const char* szID) const { QTest::mouseClick(Control(szID), Qt::LeftButton); }
+
     QString m_strOpenPath;
     QString m_strSavePath;
-    QString m_strSaveFilter; // the first words of the entry chosen, such as "PNG ("
+    QString m_strSaveFormat = QStringLiteral("PNG"); // the entry chosen, by its first word
     tagIMAGEFILTER m_openFilter;
     tagIMAGEFILTER m_saveFilter;
 
@@ -57,17 +74,30 @@ protected:
     QString GetSavePath(const tagIMAGEFILTER& filter, int& nFilter) override
     {
         m_saveFilter = filter;
-        nFilter = -1;
-        for (int n = 0; n < filter.arrFilters.size() && nFilter < 0; ++n)
-        {
-            if (filter.arrFilters[n].startsWith(m_strSaveFilter))
-                nFilter = n;
-        }
+        nFilter = static_cast<int>(
+            filter.arrFilters.indexOf(QRegularExpression(m_strSaveFormat + QStringLiteral(" .*"))));
         return m_strSavePath;
     }
+
+    void showEvent(QShowEvent* pEvent) override
+    {
+        CPictureFrameDialog::showEvent(pEvent);
+        if (!m_fn)
+            return;
+        const auto Act = [this]
+        {
+            std::exchange(m_fn, nullptr)();
+            if (isVisible())
+                reject();
+        };
+        QMetaObject::invokeMethod(this, Act, Qt::QueuedConnection);
+    }
+
+private:
+    std::function<void()> m_fn;
 };
 
-// Records every message box and closes it with OK as soon as it shows.
+// Records every message box and closes it as soon as it shows.
 class CMessageBoxes : public QObject
 {
 public:
@@ -91,54 +121,6 @@ public:
     QList<QMessageBox::Icon> m_arrIcons;
 };
 
-// Runs fn once the dialog shows; a dialog fn left open is cancelled.
-class CShowHook : public QObject
-{
-public:
-    CShowHook(QDialog& dialog, std::function<void()> fn) : m_dialog(dialog), m_fn(std::move(fn))
-    {
-        m_dialog.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* pObject, QEvent* pEvent) override
-    {
-        if (pObject == &m_dialog && pEvent->type() == QEvent::Show && m_fn)
-        {
-            QMetaObject::invokeMethod(
-                this,
-                [this]
-                {
-                    std::function<void()> fn = std::move(m_fn);
-                    fn();
-                    if (m_dialog.isVisible())
-                        m_dialog.reject();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    QDialog& m_dialog;
-    std::function<void()> m_fn;
-};
-
-template <class T> T* Child(QWidget& dialog, const char* szID)
-{
-    return dialog.findChild<T*>(QLatin1String(szID));
-}
-
-QToolButton* Button(QWidget& dialog, const char* szID)
-{
-    return Child<QToolButton>(dialog, szID);
-}
-
-void Click(QWidget* pWidget)
-{
-    QVERIFY(pWidget);
-    QTest::mouseClick(pWidget, Qt::LeftButton);
-}
-
 QByteArray ReadBytes(const QString& strPath)
 {
     QFile file(strPath);
@@ -151,10 +133,12 @@ QByteArray FrameBytes(const CPictureFrame& frame)
                       static_cast<qsizetype>(frame.GetDataSize()));
 }
 
-void SetFrameBytes(CPictureFrame& frame, const QByteArray& bytes)
+// A frame of a picture (bytes of an image file) and its MIME type.
+void SetPicture(CPictureFrame& frame, const QByteArray& bytes, const char16_t* pszMime = u"")
 {
     frame.SetData(reinterpret_cast<const BYTE*>(bytes.constData()),
                   static_cast<UINT>(bytes.size()));
+    frame.m_strMimeType = CString(pszMime);
 }
 
 // The smallest rectangle holding every red pixel of the image.
@@ -179,25 +163,17 @@ class PictureFrameDialogTest : public QObject
 {
     Q_OBJECT
 
-    // An image file of the size, filled with the colour, in the format.
-    QString WriteImage(const std::string& strName, int nWidth, int nHeight, const char* szFormat,
-                       QColor color = Qt::red)
-    {
-        QImage image(nWidth, nHeight, QImage::Format_ARGB32);
-        image.fill(color);
-        const QString strPath = QString::fromStdString(m_pDir->PathOf(strName).string());
-        return image.save(strPath, szFormat) ? strPath : QString();
-    }
-
     QString PathOf(const std::string& strName) const
     {
         return QString::fromStdString(m_pDir->PathOf(strName).string());
     }
 
-    static BOOL Run(CPictureFrameDialog& dialog, CPictureFrame& frame, std::function<void()> fn)
+    // A red image file of the size in the format.
+    QString WriteImage(const std::string& strName, int nWidth, int nHeight, const char* szFormat)
     {
-        CShowHook hook(dialog, std::move(fn));
-        return dialog.EditFrame(&frame);
+        QImage image(nWidth, nHeight, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        return image.save(PathOf(strName), szFormat) ? PathOf(strName) : QString();
     }
 
     std::unique_ptr<Fixtures::CTempDir> m_pDir;
@@ -226,31 +202,28 @@ private slots:
     {
         CPictureFrame frame;
         CTestPictureDialog dialog;
-        const BOOL bOk =
-            Run(dialog, frame,
-                [&]
-                {
-                    auto* pType = Child<QComboBox>(dialog, "1012");
-                    QCOMPARE(pType->count(), 21);
-                    QCOMPARE(pType->itemText(0), QStringLiteral("Other"));
-                    QCOMPARE(pType->itemText(20), QStringLiteral("PublisherLogo"));
-                    QCOMPARE(pType->currentText(), QStringLiteral("FrontCover"));
-                    auto* pDescription = Child<QLineEdit>(dialog, "1013");
-                    QVERIFY(pDescription->text().isEmpty());
-                    QCOMPARE(pDescription->maxLength(), 64);
-                    QVERIFY(Child<QLabel>(dialog, "1015")->text().isEmpty());
-                    QCOMPARE(Child<CPicturePreview>(dialog, "1014")->GetText(),
-                             QStringLiteral("Please select a picture"));
-                    QCOMPARE(Button(dialog, "1016")->toolTip(), QStringLiteral("Select Cover"));
-                    QCOMPARE(Button(dialog, "1019")->toolTip(), QStringLiteral("Paste Cover"));
-                    QVERIFY(Button(dialog, "1016")->isEnabled());
-                    QVERIFY(!Button(dialog, "1017")->isEnabled());
-                    QVERIFY(!Button(dialog, "1018")->isEnabled());
-                    QVERIFY(!Button(dialog, "1019")->isEnabled());
-                    // Return in the description presses OK.
-                    QTest::keyClick(pDescription, Qt::Key_Return);
-                });
-        QVERIFY(bOk);
+        const auto Check = [&]
+        {
+            auto* pType = dialog.Control<QComboBox>("1012");
+            QCOMPARE(pType->count(), 21);
+            QCOMPARE(pType->itemText(0), QStringLiteral("Other"));
+            QCOMPARE(pType->itemText(20), QStringLiteral("PublisherLogo"));
+            QCOMPARE(pType->currentText(), QStringLiteral("FrontCover"));
+            auto* pDescription = dialog.Control<QLineEdit>("1013");
+            QVERIFY(pDescription->text().isEmpty());
+            QCOMPARE(pDescription->maxLength(), 64);
+            QVERIFY(dialog.SizeText().isEmpty());
+            QCOMPARE(dialog.PreviewText(), QStringLiteral("Please select a picture"));
+            QCOMPARE(dialog.Control("1016")->toolTip(), QStringLiteral("Select Cover"));
+            QCOMPARE(dialog.Control("1019")->toolTip(), QStringLiteral("Paste Cover"));
+            QVERIFY(dialog.IsEnabled("1016"));
+            QVERIFY(!dialog.IsEnabled("1017"));
+            QVERIFY(!dialog.IsEnabled("1018"));
+            QVERIFY(!dialog.IsEnabled("1019"));
+            // Return in the description presses OK.
+            QTest::keyClick(pDescription, Qt::Key_Return);
+        };
+        QVERIFY(dialog.Run(frame, Check));
         QCOMPARE(frame.GetDataSize(), 0u);
         QVERIFY(frame.m_strMimeType.IsEmpty());
         QCOMPARE(frame.m_nPictureType, 3);
@@ -278,32 +251,27 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, format);
         QFETCH(QString, mime);
-        const QString strPath =
-            WriteImage(name.toStdString(), 64, 48, format.toLatin1().constData());
-        QVERIFY(!strPath.isEmpty());
         CPictureFrame frame;
         CTestPictureDialog dialog;
-        dialog.m_strOpenPath = strPath;
-        const BOOL bOk =
-            Run(dialog, frame,
-                [&]
-                {
-                    QTest::keyClicks(Child<QLineEdit>(dialog, "1013"), QStringLiteral("Front"));
-                    QTest::keyClick(Child<QComboBox>(dialog, "1012"), Qt::Key_Down);
-                    Click(Button(dialog, "1016"));
-                    const QStringList& arrFilters = dialog.m_openFilter.arrFilters;
-                    QVERIFY(arrFilters.value(0).startsWith(QStringLiteral("All Formats (")));
-                    QVERIFY(arrFilters.value(0).contains(QStringLiteral("*.jpg")));
-                    QVERIFY(arrFilters.contains(QStringLiteral("PNG (*.png)")));
-                    QCOMPARE(Child<QLabel>(dialog, "1015")->text(), QStringLiteral("64x48 (px)"));
-                    QCOMPARE(Child<QLineEdit>(dialog, "1013")->text(), QStringLiteral("Front"));
-                    QVERIFY(Button(dialog, "1017")->isEnabled());
-                    QVERIFY(Button(dialog, "1018")->isEnabled());
-                    Click(Child<QPushButton>(dialog, "1"));
-                });
-        QVERIFY(bOk);
+        dialog.m_strOpenPath = WriteImage(name.toStdString(), 64, 48, qPrintable(format));
+        const auto Select = [&]
+        {
+            QTest::keyClicks(dialog.Control("1013"), QStringLiteral("Front"));
+            QTest::keyClick(dialog.Control("1012"), Qt::Key_Down);
+            dialog.Click("1016");
+            const QStringList& arrFilters = dialog.m_openFilter.arrFilters;
+            QVERIFY(arrFilters.value(0).startsWith(QStringLiteral("All Formats (")));
+            QVERIFY(arrFilters.value(0).contains(QStringLiteral("*.jpg")));
+            QVERIFY(arrFilters.contains(QStringLiteral("PNG (*.png)")));
+            QCOMPARE(dialog.SizeText(), QStringLiteral("64x48 (px)"));
+            QCOMPARE(dialog.Control<QLineEdit>("1013")->text(), QStringLiteral("Front"));
+            QVERIFY(dialog.IsEnabled("1017"));
+            QVERIFY(dialog.IsEnabled("1018"));
+            dialog.Click("1");
+        };
+        QVERIFY(dialog.Run(frame, Select));
         QCOMPARE(ToQString(frame.m_strMimeType), mime);
-        QCOMPARE(FrameBytes(frame), ReadBytes(strPath));
+        QCOMPARE(FrameBytes(frame), ReadBytes(dialog.m_strOpenPath));
         QCOMPARE(ToQString(frame.m_strDescription), QStringLiteral("Front"));
         QCOMPARE(frame.m_nPictureType, 4);
     }
@@ -326,47 +294,43 @@ private slots:
         QFETCH(QString, size);
         QFETCH(QRect, preview);
         CPictureFrame frame;
-        SetFrameBytes(frame, ReadBytes(WriteImage("picture.png", width, height, "PNG")));
+        SetPicture(frame, ReadBytes(WriteImage("picture.png", width, height, "PNG")));
         CTestPictureDialog dialog;
-        Run(dialog, frame,
-            [&]
-            {
-                QCOMPARE(Child<QLabel>(dialog, "1015")->text(), size);
-                auto* pPreview = Child<CPicturePreview>(dialog, "1014");
-                QCOMPARE(pPreview->size(), QSize(202, 182));
-                QVERIFY(pPreview->GetText().isEmpty());
-                QCOMPARE(FindRed(pPreview->grab().toImage()), preview);
-            });
+        const auto Check = [&]
+        {
+            QCOMPARE(dialog.SizeText(), size);
+            auto* pPreview = dialog.Control<CPicturePreview>("1014");
+            QCOMPARE(pPreview->size(), QSize(202, 182));
+            QVERIFY(pPreview->GetText().isEmpty());
+            QCOMPARE(FindRed(pPreview->grab().toImage()), preview);
+        };
+        dialog.Run(frame, Check);
     }
 
     void extractSavesInChosenFormat()
     {
         CPictureFrame frame;
-        SetFrameBytes(frame, ReadBytes(WriteImage("stored.jpg", 30, 20, "JPEG")));
-        const QString strNamed = PathOf("named.jpg");
+        SetPicture(frame, ReadBytes(WriteImage("stored.jpg", 30, 20, "JPEG")), u"image/jpeg");
         CTestPictureDialog dialog;
         CMessageBoxes boxes;
-        Run(dialog, frame,
-            [&]
-            {
-                dialog.m_strSaveFilter = QStringLiteral("PNG (");
-                dialog.m_strSavePath = PathOf("plain");
-                Click(Button(dialog, "1017"));
-                QVERIFY(!dialog.m_saveFilter.arrFilters.value(0).startsWith(
-                    QStringLiteral("All Formats")));
-                QVERIFY(ReadBytes(PathOf("plain.png")).startsWith(PngSignature));
-                QVERIFY(!QFile::exists(PathOf("plain")));
+        const auto Extract = [&]
+        {
+            dialog.m_strSavePath = PathOf("plain");
+            dialog.Click("1017");
+            QVERIFY(!dialog.m_saveFilter.arrFilters.value(0).startsWith(QStringLiteral("All")));
+            QVERIFY(ReadBytes(PathOf("plain.png")).startsWith(PngSignature));
+            QVERIFY(!QFile::exists(PathOf("plain")));
+            // A name with an extension keeps it, with the chosen format's data.
+            dialog.m_strSavePath = PathOf("named.jpg");
+            dialog.Click("1017");
+            QVERIFY(ReadBytes(PathOf("named.jpg")).startsWith(PngSignature));
+            QVERIFY(!QFile::exists(PathOf("named.jpg.png")));
 
-                // A name with its own extension keeps it, with the chosen format's data.
-                dialog.m_strSavePath = strNamed;
-                Click(Button(dialog, "1017"));
-                QVERIFY(ReadBytes(strNamed).startsWith(PngSignature));
-                QVERIFY(!QFile::exists(strNamed + QStringLiteral(".png")));
-
-                dialog.m_strSaveFilter = QStringLiteral("JPEG (");
-                dialog.m_strSavePath = PathOf("missing/cover.jpg");
-                Click(Button(dialog, "1017"));
-            });
+            dialog.m_strSaveFormat = QStringLiteral("JPEG");
+            dialog.m_strSavePath = PathOf("missing/cover.jpg");
+            dialog.Click("1017");
+        };
+        dialog.Run(frame, Extract);
         QCOMPARE(boxes.m_arrTexts, QStringList(QStringLiteral("Enable to save image.\nPath: '%1'")
                                                    .arg(PathOf("missing/cover.jpg"))));
         QCOMPARE(boxes.m_arrIcons, QList<QMessageBox::Icon>{QMessageBox::Critical});
@@ -374,7 +338,7 @@ private slots:
 
     void copyThenPasteStoresJpeg()
     {
-        // Half transparent: pasted as JPEG, that half is white.
+        // The left half transparent: pasted as JPEG, that half is white.
         QImage image(40, 30, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         for (int y = 0; y < 30; ++y)
@@ -382,29 +346,25 @@ private slots:
             for (int x = 20; x < 40; ++x)
                 image.setPixelColor(x, y, Qt::blue);
         }
-        const QString strPath = PathOf("half.png");
-        QVERIFY(image.save(strPath, "PNG"));
+        QVERIFY(image.save(PathOf("half.png"), "PNG"));
         CPictureFrame frame;
-        frame.m_strMimeType = CString(u"image/png");
-        SetFrameBytes(frame, ReadBytes(strPath));
+        SetPicture(frame, ReadBytes(PathOf("half.png")), u"image/png");
         CTestPictureDialog dialog;
-        const BOOL bOk =
-            Run(dialog, frame,
-                [&]
-                {
-                    QVERIFY(!Button(dialog, "1019")->isEnabled());
-                    Click(Button(dialog, "1018"));
-                    QVERIFY(Button(dialog, "1019")->isEnabled());
-                    QTest::keyClicks(Child<QLineEdit>(dialog, "1013"), QStringLiteral("typed"));
-                    Click(Button(dialog, "1019"));
-                    QCOMPARE(Child<QLabel>(dialog, "1015")->text(), QStringLiteral("40x30 (px)"));
-                    Click(Child<QPushButton>(dialog, "1"));
-                });
-        QVERIFY(bOk);
+        const auto CopyPaste = [&]
+        {
+            QVERIFY(!dialog.IsEnabled("1019"));
+            dialog.Click("1018");
+            QVERIFY(dialog.IsEnabled("1019"));
+            QTest::keyClicks(dialog.Control("1013"), QStringLiteral("typed"));
+            dialog.Click("1019");
+            QCOMPARE(dialog.SizeText(), QStringLiteral("40x30 (px)"));
+            dialog.Click("1");
+        };
+        QVERIFY(dialog.Run(frame, CopyPaste));
         QCOMPARE(ToQString(frame.m_strMimeType), QStringLiteral("image/jpeg"));
         QCOMPARE(ToQString(frame.m_strDescription), QStringLiteral("typed"));
         const QByteArray bytes = FrameBytes(frame);
-        QVERIFY(bytes.startsWith(JpegSignature));
+        QVERIFY(bytes.startsWith("\xFF\xD8\xFF"));
         const QImage pasted = QImage::fromData(bytes, "JPEG");
         QCOMPARE(pasted.size(), QSize(40, 30));
         QVERIFY(pasted.pixelColor(5, 15).lightness() > 240);
@@ -416,35 +376,33 @@ private slots:
         const QString strPath = WriteImage("dropped.png", 50, 40, "PNG");
         CPictureFrame frame;
         CTestPictureDialog dialog;
-        const BOOL bOk = Run(
-            dialog, frame,
-            [&]
-            {
-                QWindow* pWindow = dialog.windowHandle();
-                auto* pPreview = Child<CPicturePreview>(dialog, "1014");
-                const QPoint at = pPreview->mapTo(&dialog, pPreview->rect().center());
-                // A web address is no file to load.
-                QMimeData web;
-                web.setUrls({QUrl(QStringLiteral("https://example.org/cover.png"))});
-                QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-                QGuiApplication::sendEvent(pWindow, &refused);
-                QVERIFY(!refused.isAccepted());
-                QDragLeaveEvent leave;
-                QGuiApplication::sendEvent(pWindow, &leave);
+        const auto Drop = [&]
+        {
+            // Over the preview, which leaves the drop to the dialog.
+            QWindow* pWindow = dialog.windowHandle();
+            QWidget* pPreview = dialog.Control("1014");
+            const QPoint at = pPreview->mapTo(&dialog, pPreview->rect().center());
+            QMimeData web;
+            web.setUrls({QUrl(QStringLiteral("https://example.org/cover.png"))});
+            QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+            QGuiApplication::sendEvent(pWindow, &refused);
+            QVERIFY(!refused.isAccepted());
+            QDragLeaveEvent leave;
+            QGuiApplication::sendEvent(pWindow, &leave);
 
-                QMimeData file;
-                file.setUrls({QUrl::fromLocalFile(strPath)});
-                QDragEnterEvent enter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
-                QGuiApplication::sendEvent(pWindow, &enter);
-                QVERIFY(enter.isAccepted());
-                QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
-                QGuiApplication::sendEvent(pWindow, &drop);
-                QVERIFY(drop.isAccepted());
-                QCoreApplication::processEvents();
-                QCOMPARE(Child<QLabel>(dialog, "1015")->text(), QStringLiteral("50x40 (px)"));
-                Click(Child<QPushButton>(dialog, "1"));
-            });
-        QVERIFY(bOk);
+            QMimeData file;
+            file.setUrls({QUrl::fromLocalFile(strPath)});
+            QDragEnterEvent enter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+            QGuiApplication::sendEvent(pWindow, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+            QGuiApplication::sendEvent(pWindow, &drop);
+            QVERIFY(drop.isAccepted());
+            QCoreApplication::processEvents();
+            QCOMPARE(dialog.SizeText(), QStringLiteral("50x40 (px)"));
+            dialog.Click("1");
+        };
+        QVERIFY(dialog.Run(frame, Drop));
         QCOMPARE(ToQString(frame.m_strMimeType), QStringLiteral("image/png"));
         QCOMPARE(FrameBytes(frame), ReadBytes(strPath));
     }
@@ -452,64 +410,57 @@ private slots:
     void undecodableStoredPictureIsKept()
     {
         const QByteArray stored("not a picture at all");
-        const CString strLong(QString(70, QLatin1Char('d')).toStdU16String());
+        const QString strLong(70, QLatin1Char('d'));
         CPictureFrame frame;
-        frame.m_strMimeType = CString(u"image/webp");
+        SetPicture(frame, stored, u"image/webp");
         frame.m_nPictureType = 25;
-        frame.m_strDescription = strLong;
-        SetFrameBytes(frame, stored);
+        frame.m_strDescription = ToCString(strLong);
         CTestPictureDialog dialog;
         CMessageBoxes boxes;
-        const BOOL bOk = Run(dialog, frame,
-                             [&]
-                             {
-                                 QCOMPARE(Child<CPicturePreview>(dialog, "1014")->GetText(),
-                                          QStringLiteral("Please select a picture"));
-                                 QVERIFY(Child<QLabel>(dialog, "1015")->text().isEmpty());
-                                 QVERIFY(!Button(dialog, "1017")->isEnabled());
-                                 QCOMPARE(Child<QComboBox>(dialog, "1012")->currentIndex(), -1);
-                                 Click(Child<QPushButton>(dialog, "1"));
-                             });
-        QVERIFY(bOk);
+        const auto Check = [&]
+        {
+            QCOMPARE(dialog.PreviewText(), QStringLiteral("Please select a picture"));
+            QVERIFY(dialog.SizeText().isEmpty());
+            QVERIFY(!dialog.IsEnabled("1017"));
+            QCOMPARE(dialog.Control<QComboBox>("1012")->currentIndex(), -1);
+            dialog.Click("1");
+        };
+        QVERIFY(dialog.Run(frame, Check));
         QCOMPARE(boxes.m_arrTexts, QStringList(LoadFailed));
         QCOMPARE(boxes.m_arrIcons, QList<QMessageBox::Icon>{QMessageBox::Critical});
         QCOMPARE(FrameBytes(frame), stored);
         QCOMPARE(ToQString(frame.m_strMimeType), QStringLiteral("image/webp"));
         QCOMPARE(frame.m_nPictureType, 25);
-        QCOMPARE(ToQString(frame.m_strDescription), ToQString(strLong));
+        // Longer than can be typed, yet not cut.
+        QCOMPARE(ToQString(frame.m_strDescription), strLong);
     }
 
     void failedSelectKeepsCurrentPicture()
     {
-        const QString strStored = WriteImage("stored.png", 30, 20, "PNG");
-        const QString strText = PathOf("notes.png");
-        QFile text(strText);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("just words");
+        const QByteArray stored = ReadBytes(WriteImage("stored.png", 30, 20, "PNG"));
+        QFile text(PathOf("notes.png"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just words") > 0);
         text.close();
         CPictureFrame frame;
-        frame.m_strMimeType = CString(u"image/png");
-        SetFrameBytes(frame, ReadBytes(strStored));
+        SetPicture(frame, stored, u"image/png");
         CTestPictureDialog dialog;
         CMessageBoxes boxes;
-        const BOOL bOk =
-            Run(dialog, frame,
-                [&]
-                {
-                    dialog.m_strOpenPath = strText;
-                    Click(Button(dialog, "1016"));
-                    dialog.m_strOpenPath = PathOf("gone.png");
-                    Click(Button(dialog, "1016"));
-                    QCOMPARE(Child<QLabel>(dialog, "1015")->text(), QStringLiteral("30x20 (px)"));
-                    Click(Child<QPushButton>(dialog, "1"));
-                });
-        QVERIFY(bOk);
-        QCOMPARE(boxes.m_arrTexts,
-                 QStringList({LoadFailed, QStringLiteral("Load image failed.\n'%1'")
-                                              .arg(QString::fromUtf8(::strerror(ENOENT)))}));
+        const auto Select = [&]
+        {
+            dialog.m_strOpenPath = PathOf("notes.png");
+            dialog.Click("1016");
+            dialog.m_strOpenPath = PathOf("gone.png");
+            dialog.Click("1016");
+            QCOMPARE(dialog.SizeText(), QStringLiteral("30x20 (px)"));
+            dialog.Click("1");
+        };
+        QVERIFY(dialog.Run(frame, Select));
+        const QString strMissing =
+            QStringLiteral("Load image failed.\n'%1'").arg(QString::fromUtf8(::strerror(ENOENT)));
+        QCOMPARE(boxes.m_arrTexts, QStringList({LoadFailed, strMissing}));
         QCOMPARE(boxes.m_arrIcons,
                  QList<QMessageBox::Icon>({QMessageBox::Critical, QMessageBox::Warning}));
-        QCOMPARE(FrameBytes(frame), ReadBytes(strStored));
+        QCOMPARE(FrameBytes(frame), stored);
         QCOMPARE(ToQString(frame.m_strMimeType), QStringLiteral("image/png"));
     }
 
@@ -517,24 +468,21 @@ private slots:
     {
         const QByteArray stored = ReadBytes(WriteImage("stored.png", 30, 20, "PNG"));
         CPictureFrame frame;
-        frame.m_strMimeType = CString(u"image/png");
+        SetPicture(frame, stored, u"image/png");
         frame.m_nPictureType = 0;
         frame.m_strDescription = CString(u"Old");
-        SetFrameBytes(frame, stored);
         CTestPictureDialog dialog;
         dialog.m_strOpenPath = WriteImage("other.jpg", 60, 60, "JPEG");
-        const BOOL bOk =
-            Run(dialog, frame,
-                [&]
-                {
-                    Click(Button(dialog, "1016"));
-                    QCOMPARE(Child<QLabel>(dialog, "1015")->text(), QStringLiteral("60x60 (px)"));
-                    QTest::keyClicks(Child<QLineEdit>(dialog, "1013"), QStringLiteral(" new"));
-                    QTest::keyClick(Child<QComboBox>(dialog, "1012"), Qt::Key_Down);
-                    QTest::keyClick(&dialog, Qt::Key_Escape);
-                    QVERIFY(!dialog.isVisible());
-                });
-        QVERIFY(!bOk);
+        const auto ChangeAndCancel = [&]
+        {
+            dialog.Click("1016");
+            QCOMPARE(dialog.SizeText(), QStringLiteral("60x60 (px)"));
+            QTest::keyClicks(dialog.Control("1013"), QStringLiteral(" new"));
+            QTest::keyClick(dialog.Control("1012"), Qt::Key_Down);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(!dialog.isVisible());
+        };
+        QVERIFY(!dialog.Run(frame, ChangeAndCancel));
         QCOMPARE(FrameBytes(frame), stored);
         QCOMPARE(ToQString(frame.m_strMimeType), QStringLiteral("image/png"));
         QCOMPARE(frame.m_nPictureType, 0);
