@@ -34,7 +34,7 @@ void CPicturePreview::paintEvent(QPaintEvent* pEvent)
 {
     Q_UNUSED(pEvent);
     QPainter painter(this);
-    // White whatever the palette, as the pictures are shown on paper.
+    // White whatever the palette, so that a picture shows as it is.
     painter.fillRect(rect(), Qt::white);
     if (!m_preview.isNull())
     {
