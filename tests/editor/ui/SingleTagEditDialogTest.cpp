@@ -3,6 +3,7 @@
 #include "editor/ui/SingleTagEditDialog.h"
 #include "browser/ui/QtString.h"
 #include "editor/ui/BalloonTip.h"
+#include "editor/ui/NotifyVSListBox.h"
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
 #include "fixtures/TempDir.h"
@@ -12,6 +13,7 @@
 #include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/PopularimeterFrame.h"
+#include "tags/id3v2/frames/PrivateFrame.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include <QApplication>
@@ -19,7 +21,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -329,6 +333,91 @@ private slots:
         QCOMPARE(pTag->m_frames.size(), size_t(3));
         QCOMPARE(ToQString(pTag->GetArtist()), QString());
         QCOMPARE(ToQString(pTag->GetTitle()), QStringLiteral("Song"));
+    }
+
+    void addEditAndSaveThroughTheFrameDialogs()
+    {
+        {
+            CMpegFile file(m_strPath, FALSE);
+            file.GetID3v2(FALSE)->AddTail(std::make_unique<CPrivateFrame>());
+            QVERIFY(file.SaveTags(TAG_ID3V2));
+        }
+        CSingleTagEditDialog dialog;
+        dialog.SetFilePath(m_strPath);
+        dialog.SetTagOptions([] { return Options(); });
+        // Each frame dialog, when it comes up, gets its values and OK.
+        const auto answerNext = [](const std::function<void(QWidget*)>& fill)
+        {
+            QTimer::singleShot(0,
+                               [fill]
+                               {
+                                   QWidget* pModal = QApplication::activeModalWidget();
+                                   QVERIFY(pModal);
+                                   fill(pModal);
+                                   Child<QPushButton>(pModal, "1")->click();
+                               });
+        };
+        const int nResult =
+            Run(dialog,
+                [&]
+                {
+                    QTreeWidget* pList = dialog.GetFrameList();
+                    // Add a comment from the Add menu.
+                    answerNext(
+                        [](QWidget* pFrameDialog)
+                        {
+                            Child<QLineEdit>(pFrameDialog, "1013")->setText(QStringLiteral("Note"));
+                            auto* pText = Child<QPlainTextEdit>(pFrameDialog, "1018");
+                            QTest::keyClicks(pText, QStringLiteral("Two"));
+                            QTest::keyClick(pText, Qt::Key_Return);
+                            QTest::keyClicks(pText, QStringLiteral("lines"));
+                        });
+                    dialog.GetAddMenu()->actions()[6]->trigger();
+                    QCOMPARE(pList->currentItem()->text(1), QStringLiteral("Two\nlines"));
+                    // A rating from the Popularimeter entry.
+                    answerNext(
+                        [](QWidget* pFrameDialog)
+                        {
+                            Child<QSlider>(pFrameDialog, "1021")->setValue(128);
+                            Child<QLineEdit>(pFrameDialog, "1022")->setText(QStringLiteral("7"));
+                        });
+                    dialog.GetAddMenu()->actions()[12]->trigger();
+                    // Enter on the title row edits it.
+                    pList->setFocus();
+                    pList->setCurrentItem(pList->topLevelItem(0)->child(0));
+                    answerNext(
+                        [](QWidget* pFrameDialog) {
+                            Child<CNotifyVSListBox>(pFrameDialog, "1011")
+                                ->SetItemText(0, QStringLiteral("Renamed"));
+                        });
+                    QTest::keyClick(pList, Qt::Key_Return);
+                    QCOMPARE(pList->topLevelItem(0)->child(0)->text(1), QStringLiteral("Renamed"));
+                    // A frame without a dialog can only be removed.
+                    QString strMessage;
+                    pList->setCurrentItem(pList->topLevelItem(5)->child(0));
+                    CatchModal(&strMessage);
+                    QTest::keyClick(pList, Qt::Key_F2);
+                    QCOMPARE(strMessage,
+                             ToQString(Res::LoadResourceString(Res::IDS_UNSUPPORTED_FIELD)));
+                    QTest::mouseClick(Child<QPushButton>(&dialog, "1"), Qt::LeftButton);
+                });
+        QCOMPARE(nResult, int(QDialog::Accepted));
+        CMpegFile file(m_strPath, FALSE);
+        CID3v2* pTag = file.GetID3v2(FALSE);
+        QVERIFY(pTag);
+        QCOMPARE(ToQString(pTag->GetTitle()), QStringLiteral("Renamed"));
+        int nComments = 0;
+        const CPopularimeterFrame* pAddedRating = nullptr;
+        for (const auto& pFrame : pTag->m_frames)
+        {
+            if (auto* pComment = dynamic_cast<const CCommentsFrame*>(pFrame.get()))
+                nComments += pComment->m_strDescription == u"Note" ? 1 : 0;
+            if (auto* pRating = dynamic_cast<const CPopularimeterFrame*>(pFrame.get()))
+                pAddedRating = pRating->m_nCounter == 7 ? pRating : pAddedRating;
+        }
+        QCOMPARE(nComments, 1);
+        QVERIFY(pAddedRating);
+        QCOMPARE(pAddedRating->m_nRating, 128);
     }
 
     void aFileHeldByAnotherProgramStaysOpenWithTheMessage()
