@@ -1,0 +1,262 @@
+// What the tag editor's dialogs write, as a person fills them in (every frame kind they add, as
+// ID3v2.3 and 2.4 in each text encoding), read back by mutagen, eyeD3 and ffprobe with the same
+// values; the audio bytes stay exactly as they were.
+
+#include "interop/InteropFiles.h"
+#include "interop/PeerProcess.h"
+#include "interop/TagRecords.h"
+
+#include "browser/ui/QtString.h"
+#include "editor/AddMenu.h"
+#include "editor/ui/NotifyVSListBox.h"
+#include "editor/ui/SingleTagEditDialog.h"
+#include "fixtures/Mp3Builder.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstring>
+#include <functional>
+
+using namespace Fixtures;
+using namespace Interop;
+
+namespace
+{
+
+// The windows run offscreen, in one application for the whole suite.
+QApplication& Application()
+{
+    static int nArgc = 1;
+    static char szName[] = "interop_tests";
+    static char* argv[] = {szName, nullptr};
+    static QApplication* pApp = []
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(nArgc, argv);
+    }();
+    return *pApp;
+}
+
+template <class T> T* Child(QWidget* pParent, const char* pszName)
+{
+    return pParent->findChild<T*>(QString::fromLatin1(pszName));
+}
+
+// The Add menu's entry for a frame ID, from the top part or the "All" submenu.
+QAction* AddAction(QMenu& menu, const char* szID)
+{
+    for (QAction* pAction : menu.actions())
+    {
+        if (QMenu* pAll = pAction->menu())
+        {
+            for (QAction* pEntry : pAll->actions())
+            {
+                const char* szEntry = GetAddMenuFrameID(pEntry->data().toInt());
+                if (szEntry && std::strcmp(szEntry, szID) == 0)
+                    return pEntry;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Adds a frame through the Add menu: its dialog, when it comes up, is filled and confirmed.
+void AddFrame(CSingleTagEditDialog& dialog, const char* szID,
+              const std::function<void(QWidget*)>& fill)
+{
+    QTimer::singleShot(0,
+                       [fill]
+                       {
+                           QWidget* pModal = QApplication::activeModalWidget();
+                           ASSERT_NE(pModal, nullptr);
+                           fill(pModal);
+                           Child<QPushButton>(pModal, "1")->click();
+                       });
+    QAction* pAction = AddAction(*dialog.GetAddMenu(), szID);
+    ASSERT_NE(pAction, nullptr) << szID;
+    pAction->trigger();
+}
+
+void Type(QWidget* pWidget, const QString& strText)
+{
+    QTest::keyClicks(pWidget, strText);
+}
+
+struct tagDIALOGCASE
+{
+    int nVersion;
+    int nEncoding;
+};
+
+class DialogWrittenTest : public ::testing::TestWithParam<tagDIALOGCASE>
+{
+protected:
+    void SetUp() override
+    {
+        Application();
+        m_path = m_dir.PathOf("edited.mp3");
+        WriteFileBytes(m_path, FixtureAudio());
+    }
+
+    // Latin-1 only in encoding 0, otherwise other scripts too.
+    QString Title() const
+    {
+        return GetParam().nEncoding == 0 ? QStringLiteral("Ch\u00e2teau \u00e9t\u00e9")
+                                         : QStringLiteral("\u65e5\u672c \u0410 \u2603");
+    }
+
+    // Fills in the dialog as a person would and presses OK.
+    void EditWithTheDialogs()
+    {
+        CSingleTagEditDialog dialog;
+        dialog.SetFilePath(ToCString(QString::fromStdString(m_path.string())));
+        dialog.SetTagOptions(
+            [this]
+            {
+                tagTAGOPTIONS options;
+                options.nWriteVersion = GetParam().nVersion;
+                options.nTextEncoding = GetParam().nEncoding;
+                return options;
+            });
+        QImage cover(40, 30, QImage::Format_RGB32);
+        cover.fill(Qt::darkCyan);
+        QApplication::clipboard()->setImage(cover);
+        QTimer::singleShot(0, &dialog, [&] { Fill(dialog); });
+        ASSERT_EQ(dialog.DoModal(), int(QDialog::Accepted));
+    }
+
+    void Fill(CSingleTagEditDialog& dialog)
+    {
+        Type(Child<QLineEdit>(&dialog, "1010"), QStringLiteral("Chateau"));
+        Type(Child<QLineEdit>(&dialog, "1033"), QStringLiteral("7"));
+        Child<QComboBox>(&dialog, "1034")->setCurrentIndex(8); // Jazz
+        AddFrame(dialog, "TIT2",
+                 [this](QWidget* p) { Child<CNotifyVSListBox>(p, "1011")->AddItem(Title()); });
+        AddFrame(dialog, "TCON",
+                 [](QWidget* p)
+                 { Child<CNotifyVSListBox>(p, "1011")->AddItem(QStringLiteral("Jazz")); });
+        AddFrame(dialog, "TXXX",
+                 [](QWidget* p)
+                 {
+                     Type(Child<QLineEdit>(p, "1010"), QStringLiteral("MOOD"));
+                     Child<CNotifyVSListBox>(p, "1011")->AddItem(QStringLiteral("calm"));
+                 });
+        AddFrame(dialog, "COMM",
+                 [](QWidget* p)
+                 {
+                     Type(Child<QLineEdit>(p, "1013"), QStringLiteral("note"));
+                     Type(Child<QPlainTextEdit>(p, "1018"), QStringLiteral("Recorded live"));
+                 });
+        AddFrame(dialog, "USLT",
+                 [](QWidget* p)
+                 { Type(Child<QPlainTextEdit>(p, "1018"), QStringLiteral("La la la")); });
+        AddFrame(dialog, "USER",
+                 [](QWidget* p)
+                 { Type(Child<QPlainTextEdit>(p, "1018"), QStringLiteral("Free to share")); });
+        AddFrame(dialog, "WOAR",
+                 [](QWidget* p)
+                 { Type(Child<QLineEdit>(p, "1019"), QStringLiteral("https://example.org/a")); });
+        AddFrame(dialog, "WXXX",
+                 [](QWidget* p)
+                 {
+                     Type(Child<QLineEdit>(p, "1013"), QStringLiteral("shop"));
+                     Type(Child<QLineEdit>(p, "1019"), QStringLiteral("https://example.org/s"));
+                 });
+        AddFrame(dialog, "POPM",
+                 [](QWidget* p)
+                 {
+                     Type(Child<QLineEdit>(p, "1020"), QStringLiteral("me@example.org"));
+                     Child<QSlider>(p, "1021")->setValue(196);
+                     Child<QLineEdit>(p, "1022")->setText(QStringLiteral("12"));
+                 });
+        AddFrame(dialog, "APIC",
+                 [](QWidget* p)
+                 {
+                     Child<QToolButton>(p, "1019")->click(); // Paste Cover
+                     Type(Child<QLineEdit>(p, "1013"), QStringLiteral("front"));
+                 });
+        Child<QPushButton>(&dialog, "1")->click();
+    }
+
+    std::string Peer(const std::vector<std::string>& args)
+    {
+        const tagPROCESSRESULT result = RunProcess(args, PeerEnvironment(m_dir.PathOf("home")));
+        EXPECT_EQ(result.nExitCode, 0) << Describe(args, result);
+        return result.strOut;
+    }
+
+    CTempDir m_dir;
+    std::filesystem::path m_path;
+};
+
+TEST_P(DialogWrittenTest, PeersReadWhatTheDialogsWrote)
+{
+    EditWithTheDialogs();
+    if (HasFatalFailure())
+        return;
+    const std::string strTitle = Title().toStdString();
+
+    // The library and mutagen see the same frames, holding what was typed.
+    const tagTAGVIEW library = LibraryRead(m_path);
+    const tagTAGVIEW mutagen = MutagenRead(m_path);
+    EXPECT_EQ(library.nID3v2Version, GetParam().nVersion);
+    EXPECT_EQ(mutagen.nID3v2Version, GetParam().nVersion);
+    EXPECT_EQ(SortedLines(mutagen.frames), SortedLines(library.frames));
+    const std::vector<std::string> lines = SortedLines(library.frames);
+    const std::string all = [&]
+    {
+        std::string joined;
+        for (const std::string& line : lines)
+            joined += line + "\n";
+        return joined;
+    }();
+    for (const std::string& value :
+         {strTitle, std::string("MOOD\tcalm"), std::string("Recorded live"),
+          std::string("La la la"), std::string("Free to share"),
+          std::string("https://example.org/a"), std::string("shop\thttps://example.org/s"),
+          std::string("me@example.org\t196\t12"), std::string("image/jpeg")})
+        EXPECT_NE(all.find(value), std::string::npos) << value << "\n" << all;
+    EXPECT_TRUE(mutagen.bHasID3v1);
+    EXPECT_EQ(mutagen.id3v1, library.id3v1);
+
+    // eyeD3 shows the same texts.
+    const std::string eyed3 = Peer({"eyeD3", "--no-color", "--no-config", "-v", m_path.string()});
+    for (const std::string& value :
+         {strTitle, std::string("Recorded live"), std::string("La la la"),
+          std::string("https://example.org/a"), std::string("me@example.org"), std::string("calm")})
+        EXPECT_NE(eyed3.find(value), std::string::npos) << value << "\n" << eyed3;
+
+    // ffprobe reads the title and the comment.
+    const std::string ffprobe = Peer(
+        {"ffprobe", "-v", "error", "-show_entries", "format_tags", "-of", "flat", m_path.string()});
+    EXPECT_NE(ffprobe.find(strTitle), std::string::npos) << ffprobe;
+    EXPECT_NE(ffprobe.find("Recorded live"), std::string::npos) << ffprobe;
+
+    // The audio is untouched.
+    EXPECT_EQ(ContainerAudio(m_path), FixtureAudio());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryVersionAndEncoding, DialogWrittenTest,
+                         ::testing::Values(tagDIALOGCASE{3, 0}, tagDIALOGCASE{3, 1},
+                                           tagDIALOGCASE{4, 0}, tagDIALOGCASE{4, 1},
+                                           tagDIALOGCASE{4, 3}),
+                         [](const ::testing::TestParamInfo<tagDIALOGCASE>& param)
+                         {
+                             return "V" + std::to_string(param.param.nVersion) + "Encoding" +
+                                    std::to_string(param.param.nEncoding);
+                         });
+
+} // namespace
