@@ -77,3 +77,12 @@ QString CAppTestEnv::MakeFolder(const QString& strName, int nCount) const
         MakeMp3(strName + QStringLiteral("/track%1.mp3").arg(i, 3, 10, QLatin1Char('0')));
     return DataDir() + QLatin1Char('/') + strName;
 }
+
+CStringArray Args(const QStringList& args)
+{
+    CStringArray result;
+    for (const QString& strArg : args)
+        result.push_back(
+            CString(reinterpret_cast<const char16_t*>(strArg.utf16()), int(strArg.size())));
+    return result;
+}

@@ -2,6 +2,7 @@
 // environment, as the program reads them), and MP3 files made by the fixtures.
 #pragma once
 
+#include "base/String.h"
 #include "fixtures/TempDir.h"
 
 #include <QString>
@@ -39,3 +40,6 @@ private:
     QByteArray m_oldRuntime;
     QByteArray m_oldData;
 };
+
+// A command line as the application takes it.
+CStringArray Args(const QStringList& args);

@@ -38,14 +38,6 @@
 namespace
 {
 
-CStringArray Args(const QStringList& args)
-{
-    CStringArray result;
-    for (const QString& strArg : args)
-        result.push_back(ToCString(strArg));
-    return result;
-}
-
 QStringList ListedPaths(CMainFrame& frame)
 {
     QStringList paths;

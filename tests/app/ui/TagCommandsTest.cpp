@@ -22,14 +22,6 @@
 namespace
 {
 
-CStringArray Args(const QStringList& args)
-{
-    CStringArray result;
-    for (const QString& strArg : args)
-        result.push_back(ToCString(strArg));
-    return result;
-}
-
 void Select(CFileView& view, const std::vector<int>& arrRows)
 {
     view.SelectRows(arrRows);
