@@ -2,11 +2,11 @@
 
 #include "base/Path.h"
 #include "browser/FileAssocData.h"
-#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/PictureFrame.h"
-#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include <cstdio>

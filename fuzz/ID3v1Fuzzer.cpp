@@ -2,8 +2,8 @@
 // file. A parsed block renders to 128 bytes that parse to the same fields.
 #include "FuzzInput.h"
 
-#include "tags/id3v1/ID3v1.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v1/ID3v1.h"
 
 #include <cstring>
 

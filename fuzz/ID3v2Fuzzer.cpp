@@ -3,9 +3,9 @@
 // renders reads back as the same tag.
 #include "FuzzInput.h"
 
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/RenderBuffer.h"
 
 #include <string>
 #include <vector>

@@ -5,11 +5,11 @@
 #include "FuzzInput.h"
 
 #include "base/Path.h"
-#include "tags/mpeg/AudioProperties.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
 #include "tags/id3v2/frames/TextFrame.h"
+#include "tags/mpeg/AudioProperties.h"
 
 #include <fstream>
 #include <iterator>

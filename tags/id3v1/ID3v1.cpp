@@ -2,8 +2,8 @@
 
 #include "base/CodePage.h"
 #include "tags/file/FileEx.h"
-#include "tags/id3v1/ID3v1Genres.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v1/ID3v1Genres.h"
 
 #include <cstring>
 #include <string>

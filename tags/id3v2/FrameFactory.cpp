@@ -1,8 +1,9 @@
 #include "tags/id3v2/FrameFactory.h"
 
-#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/FrameCatalogue.h"
 #include "tags/id3v2/GenreConversion.h"
+#include "tags/id3v2/Unsynchronisation.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/PictureFrame.h"
 #include "tags/id3v2/frames/PictureFrameV22.h"
 #include "tags/id3v2/frames/PlayCounterFrame.h"
@@ -11,7 +12,6 @@
 #include "tags/id3v2/frames/TermOfUseFrame.h"
 #include "tags/id3v2/frames/TextFrame.h"
 #include "tags/id3v2/frames/UnknowFrame.h"
-#include "tags/id3v2/Unsynchronisation.h"
 #include "tags/id3v2/frames/UnsynchronizedLyricsFrame.h"
 #include "tags/id3v2/frames/UrlLinkFrame.h"
 #include "tags/id3v2/frames/UserTextFrame.h"

@@ -1,7 +1,7 @@
 #include "tags/id3v2/FrameFields.h"
 
-#include "tags/id3v2/ID3v2Strings.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v2/ID3v2Strings.h"
 #include "tags/id3v2/SyncSafe.h"
 
 #include <cstring>

@@ -6,10 +6,10 @@
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
 #include "fixtures/TempDir.h"
-#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include <gtest/gtest.h>

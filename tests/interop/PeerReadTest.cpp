@@ -6,9 +6,9 @@
 #include "interop/PeerProcess.h"
 #include "interop/TagRecords.h"
 
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include "fixtures/Mp3Builder.h"

@@ -6,10 +6,10 @@
 #include "interop/PeerProcess.h"
 #include "interop/TagRecords.h"
 
-#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
-#include "tags/file/MpegFile.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/PictureFrame.h"
 #include "tags/id3v2/frames/PlayCounterFrame.h"
 #include "tags/id3v2/frames/PopularimeterFrame.h"

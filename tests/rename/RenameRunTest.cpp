@@ -2,8 +2,8 @@
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
 #include "browser/FileAssocData.h"
-#include "rename/AutoRename.h"
 #include "browser/FileMove.h"
+#include "rename/AutoRename.h"
 
 #include <gtest/gtest.h>
 

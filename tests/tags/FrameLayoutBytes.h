@@ -3,9 +3,9 @@
 // and rendered bodies.
 #pragma once
 
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/ID3v2Frame.h"
 #include "tags/id3v2/ID3v2FrameHeader.h"
-#include "tags/file/RenderBuffer.h"
 
 #include <cstring>
 #include <initializer_list>

@@ -7,8 +7,8 @@
 #include "fixtures/Mp3Builder.h"
 #include "fixtures/TempDir.h"
 #include "tags/file/FileEx.h"
-#include "tags/id3v2/ID3v2.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include <gtest/gtest.h>

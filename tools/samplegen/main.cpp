@@ -4,11 +4,11 @@
 #include "base/File.h"
 #include "base/Path.h"
 #include "base/String.h"
-#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/MpegFile.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include <cstdio>

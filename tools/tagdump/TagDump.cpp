@@ -2,15 +2,15 @@
 
 #include "base/Path.h"
 #include "res/StringTable.h"
-#include "tags/mpeg/AudioProperties.h"
-#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/file/MpegFile.h"
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v1/ID3v1Genres.h"
 #include "tags/id3v2/ID3v2.h"
 #include "tags/id3v2/ID3v2Header.h"
-#include "tags/file/MpegFile.h"
-#include "tags/mpeg/MpegProperties.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/TextFrame.h"
+#include "tags/mpeg/AudioProperties.h"
+#include "tags/mpeg/MpegProperties.h"
 #include "tools/tagdump/JsonWriter.h"
 
 #include <charconv>
@@ -63,7 +63,8 @@ std::string ParseOptions(int argc, const char* const* argv, tagOPTIONS& options)
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        auto next = [&](std::string& value) {
+        auto next = [&](std::string& value)
+        {
             if (i + 1 >= argc)
                 return false;
             value = argv[++i];

@@ -2,8 +2,8 @@
 
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
-#include "tags/id3v1/ID3v1.h"
 #include "tags/file/MpegFile.h"
+#include "tags/id3v1/ID3v1.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
 #include "tags/id3v1/ID3v1.h"
 #include "tags/file/FileEx.h"
-#include "tags/id3v1/ID3v1Genres.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v1/ID3v1Genres.h"
 
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"

@@ -2,8 +2,8 @@
 // each identifier.
 #include "ID3v2TagBytes.h"
 
-#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/FrameFactory.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
 #include "tags/id3v2/frames/PictureFrame.h"
 #include "tags/id3v2/frames/PictureFrameV22.h"
 #include "tags/id3v2/frames/TextFrame.h"
@@ -140,7 +140,7 @@ TEST(FrameFactoryTest, Version22Identifiers)
         {"TSI", "TSI", "CUnknowFrame"},         {"CRM", "CRM", "CUnknowFrame"},
         {"EQU", "EQU", "CUnknowFrame"},         {"LNK", "LNK", "CUnknowFrame"},
         {"RVA", "RVA", "CUnknowFrame"},         {"TCP", "TCMP", "CTextFrame"},
-        {"TXY", "TXY", "CTextFrame"},     {"XYZ", "XYZ", "CUnknowFrame"},
+        {"TXY", "TXY", "CTextFrame"},           {"XYZ", "XYZ", "CUnknowFrame"},
     };
     for (const Case& c : cases)
     {

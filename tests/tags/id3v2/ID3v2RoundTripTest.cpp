@@ -128,10 +128,9 @@ TEST(ID3v2RoundTripTest22, Version22TagIsWrittenWithItsLaterIDs)
         TextFrame("TXY", "?", v);
     CTagFile file;
     auto pTag = file.Read(Tag(2, body));
-    ASSERT_EQ(
-        (std::vector<std::string>{"TIT2", "COMM", "APIC", "GEOB", "TDA", "TCON", "TDRC", "TCMP",
-                                  "TXY"}),
-        IDs(*pTag));
+    ASSERT_EQ((std::vector<std::string>{"TIT2", "COMM", "APIC", "GEOB", "TDA", "TCON", "TDRC",
+                                        "TCMP", "TXY"}),
+              IDs(*pTag));
     EXPECT_EQ(CString(u"Title"), pTag->GetTitle());
     EXPECT_EQ(CString(u"Note"), pTag->GetComment());
     EXPECT_EQ(CString(u"Rock"), pTag->GetGenre());

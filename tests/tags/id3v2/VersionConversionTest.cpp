@@ -2,10 +2,10 @@
 // and 2.4 translated into each other so that the year survives.
 #include "ID3v2TagBytes.h"
 
+#include "tags/id3v2/VersionConversion.h"
 #include "tags/id3v2/frames/TextFrame.h"
 #include "tags/id3v2/frames/UnknowFrame.h"
 #include "tags/id3v2/frames/UserTextFrame.h"
-#include "tags/id3v2/VersionConversion.h"
 
 #include <gtest/gtest.h>
 

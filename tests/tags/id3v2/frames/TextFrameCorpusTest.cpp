@@ -1,6 +1,6 @@
+#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/GenreConversion.h"
 #include "tags/id3v2/ID3v2Strings.h"
-#include "tags/file/RenderBuffer.h"
 #include "tags/id3v2/frames/TextFrame.h"
 #include "tags/id3v2/frames/UnknowFrame.h"
 #include "tags/id3v2/frames/UserTextFrame.h"

@@ -1,8 +1,8 @@
 #include "tags/id3v2/frames/TextFrame.h"
 
 #include "FrameTestBytes.h"
-#include "tags/id3v2/ID3v2FrameHeader.h"
 #include "tags/file/RenderBuffer.h"
+#include "tags/id3v2/ID3v2FrameHeader.h"
 #include "tags/id3v2/frames/UserTextFrame.h"
 
 #include <gtest/gtest.h>
