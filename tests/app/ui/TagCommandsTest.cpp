@@ -5,6 +5,7 @@
 #include "app/ui/App.h"
 #include "app/ui/CommandIds.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/OptionsDialog.h"
 #include "browser/FileAssocData.h"
 #include "browser/ui/FileView.h"
 #include "browser/ui/FileViewCommands.h"
@@ -51,19 +52,33 @@ private slots:
         QVERIFY(view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
 
         bool bEditor = false;
-        QTimer::singleShot(0,
-                           [&bEditor]
-                           {
-                               auto* pDialog = qobject_cast<CSingleTagEditDialog*>(
-                                   QApplication::activeModalWidget());
-                               bEditor = pDialog != nullptr;
-                               if (!pDialog)
-                                   return;
-                               auto* pTitle =
-                                   pDialog->findChild<QLineEdit*>(QStringLiteral("1010"));
-                               pTitle->setText(QStringLiteral("Edited"));
-                               QTest::keyClick(pTitle, Qt::Key_Return);
-                           });
+        QTimer::singleShot(
+            0,
+            [&bEditor]
+            {
+                auto* pDialog =
+                    qobject_cast<CSingleTagEditDialog*>(QApplication::activeModalWidget());
+                bEditor = pDialog != nullptr;
+                if (!pDialog)
+                    return;
+                // Options... opens the options on their "Tags" page.
+                int nPage = -1;
+                QTimer::singleShot(0,
+                                   [&nPage]
+                                   {
+                                       auto* pOptions = qobject_cast<COptionsDialog*>(
+                                           QApplication::activeModalWidget());
+                                       if (!pOptions)
+                                           return;
+                                       nPage = pOptions->GetActiveIndex();
+                                       pOptions->reject();
+                                   });
+                pDialog->findChild<QPushButton*>(QStringLiteral("6"))->click();
+                QCOMPARE(nPage, int(COptionsDialog::PAGE_TAGS));
+                auto* pTitle = pDialog->findChild<QLineEdit*>(QStringLiteral("1010"));
+                pTitle->setText(QStringLiteral("Edited"));
+                QTest::keyClick(pTitle, Qt::Key_Return);
+            });
         view.setFocus();
         QTest::keyClick(&view, Qt::Key_Return);
         QVERIFY(bEditor);
