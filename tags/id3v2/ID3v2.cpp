@@ -161,6 +161,17 @@ BOOL CID3v2::DeleteFrameByID(const char* szID)
     return pFrame != nullptr && DeleteFrame(pFrame);
 }
 
+int CID3v2::DeleteFramesByID(const char* szID)
+{
+    if (szID == nullptr)
+    {
+        return 0;
+    }
+    const auto nDeleted = m_frames.remove_if([szID](const std::unique_ptr<CFrame>& pFrame)
+                                             { return std::strcmp(pFrame->GetID(), szID) == 0; });
+    return static_cast<int>(nDeleted);
+}
+
 BOOL CID3v2::Read(CFileEx& file)
 {
     m_bValid = FALSE;

@@ -60,6 +60,10 @@ public:
     BOOL DeleteFrame(CFrame* pFrame);
     // Deletes the first frame with the ID; FALSE when there is none.
     BOOL DeleteFrameByID(const char* szID);
+    // Deletes every frame with the ID in one pass over the list (calling DeleteFrameByID until
+    // it fails starts from the front each time); the other frames keep their order. Returns how
+    // many were deleted.
+    int DeleteFramesByID(const char* szID);
 
     // Reads the tag at the start of the file. TRUE when the file begins with an ID3v2 header;
     // the frames are whatever could be read. Never reads or allocates more than the file holds.

@@ -162,6 +162,39 @@ TEST(ID3v2TagTest, FindAndDeleteFrames)
     EXPECT_EQ((std::vector<std::string>{"TIT2"}), IDs(tag));
 }
 
+TEST(ID3v2TagTest, DeleteFramesByIDTakesEveryFrameOfTheIDAndKeepsTheOrderOfTheRest)
+{
+    CID3v2 tag;
+    tag.AddTail(NewText("TPE1", {"a"}));
+    tag.AddTail(NewText("TIT2", {"t"}));
+    tag.AddTail(NewText("TPE1", {"b"}));
+    tag.AddTail(NewText("TALB", {"x"}));
+    tag.AddTail(NewText("TPE1", {"c"}));
+    EXPECT_EQ(0, tag.DeleteFramesByID("tpe1"));
+    EXPECT_EQ(0, tag.DeleteFramesByID(nullptr));
+    EXPECT_EQ(3, tag.DeleteFramesByID("TPE1"));
+    EXPECT_EQ(0, tag.DeleteFramesByID("TPE1"));
+    EXPECT_EQ((std::vector<std::string>{"TIT2", "TALB"}), IDs(tag));
+
+    // A tag of many frames: every second one goes, the others stay in their order.
+    constexpr int kFrames = 100000;
+    CID3v2 large;
+    for (int i = 0; i < kFrames; ++i)
+    {
+        auto pFrame = std::make_unique<CTextFrame>(i % 2 == 0 ? "TALB" : "TIT2", 4);
+        pFrame->m_values.push_back(FormatString(u"%d", i));
+        large.AddTail(std::move(pFrame));
+    }
+    EXPECT_EQ(kFrames / 2, large.DeleteFramesByID("TIT2"));
+    ASSERT_EQ(static_cast<size_t>(kFrames / 2), large.m_frames.size());
+    int nExpected = 0;
+    for (const auto& pFrame : large.m_frames)
+    {
+        ASSERT_EQ(pFrame->GetText(), FormatString(u"%d", nExpected));
+        nExpected += 2;
+    }
+}
+
 TEST(ID3v2TagTest, ValidityOfTheFrameList)
 {
     const Bytes first = TextFrame("TIT2", "Title", 3);
