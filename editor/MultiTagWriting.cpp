@@ -1,0 +1,212 @@
+#include "editor/MultiTagWriting.h"
+
+#include "browser/DiagnosticMessages.h"
+#include "editor/ActionList.h"
+#include "res/StringTable.h"
+#include "tags/file/MpegFile.h"
+#include "tags/id3v1/ID3v1.h"
+#include "tags/id3v2/ID3v2.h"
+
+#include <exception>
+
+using Tags::CMpegFile;
+using Tags::ID3v1Tag::CID3v1;
+using Tags::ID3v2Tag::CID3v2;
+
+namespace
+{
+
+enum FIELD_CHANGE
+{
+    CHANGE_KEEP,
+    CHANGE_COPY,
+    CHANGE_STORE
+};
+
+FIELD_CHANGE GetTextChange(const CString& strValue)
+{
+    if (strValue == CString(PLACEHOLDER_KEEP))
+        return CHANGE_KEEP;
+    if (strValue == CString(PLACEHOLDER_COPY_FROM_ID3V2))
+        return CHANGE_COPY;
+    return CHANGE_STORE;
+}
+
+FIELD_CHANGE GetGenreChange(int nEntry)
+{
+    if (nEntry == GENRE_ENTRY_KEEP)
+        return CHANGE_KEEP;
+    if (nEntry == GENRE_ENTRY_COPY_FROM_ID3V2)
+        return CHANGE_COPY;
+    return CHANGE_STORE;
+}
+
+const CString& GetFieldText(ID3V1_FIELD field, const tagID3V1VALUES& values)
+{
+    switch (field)
+    {
+    case FIELD_TITLE:
+        return values.strTitle;
+    case FIELD_ALBUM:
+        return values.strAlbum;
+    case FIELD_ARTIST:
+        return values.strArtist;
+    case FIELD_YEAR:
+        return values.strYear;
+    case FIELD_TRACK:
+        return values.strTrack;
+    case FIELD_GENRE:
+    case FIELD_COMMENT:
+        break;
+    }
+    return values.strComment;
+}
+
+void StoreField(ID3V1_FIELD field, const tagID3V1VALUES& values, CID3v1& tag)
+{
+    switch (field)
+    {
+    case FIELD_TITLE:
+        tag.SetTitle(values.strTitle);
+        break;
+    case FIELD_ALBUM:
+        tag.SetAlbum(values.strAlbum);
+        break;
+    case FIELD_ARTIST:
+        tag.SetArtist(values.strArtist);
+        break;
+    case FIELD_GENRE:
+        tag.m_nGenre = GetGenreToStore(values.nGenre);
+        break;
+    case FIELD_YEAR:
+        tag.SetYear(values.strYear);
+        break;
+    case FIELD_TRACK:
+    {
+        // The dialog refuses such a track before it writes; the byte on disk could not hold it.
+        int nTrack = 0;
+        if (CheckTrackNumber(values.strTrack, nTrack))
+            tag.m_nTrack = nTrack;
+        break;
+    }
+    case FIELD_COMMENT:
+        tag.SetComment(values.strComment);
+        break;
+    }
+}
+
+// The ID3v2 tag the fields are copied from; null when there is none to copy from: not read
+// from the file and left empty by the actions (an empty tag is not written either).
+const CID3v2* GetCopySource(CMpegFile& file)
+{
+    const CID3v2* pTag = file.GetID3v2(FALSE);
+    if (!pTag || (!file.HasID3v2() && pTag->IsEmpty()))
+        return nullptr;
+    return pTag;
+}
+
+} // namespace
+
+tagID3V1VALUES GetFieldsToKeep()
+{
+    const CString strKeep(PLACEHOLDER_KEEP);
+    tagID3V1VALUES values;
+    values.strTitle = values.strAlbum = values.strArtist = strKeep;
+    values.strYear = values.strTrack = values.strComment = strKeep;
+    values.nGenre = GENRE_ENTRY_KEEP;
+    return values;
+}
+
+void ApplyActions(CMpegFile& file, const CActionList& actions)
+{
+    CID3v2* pTag = file.GetID3v2(TRUE);
+    for (const auto& pAction : actions)
+    {
+        if (pAction->m_nType == ACTION_KEEP)
+            continue;
+        if (pAction->m_nType == ACTION_SET && !pAction->m_pFrame)
+            continue;
+        pTag->DeleteFramesByID(pAction->m_szFrameID);
+        if (pAction->m_nType == ACTION_SET)
+            pTag->AddTail(pAction->m_pFrame->Clone());
+    }
+}
+
+void ApplyID3v1Fields(CMpegFile& file, const tagID3V1VALUES& values)
+{
+    CID3v1& tag = *file.GetID3v1(TRUE);
+    const CID3v2* pSource = GetCopySource(file);
+    for (int i = 0; i < ID3V1_FIELD_COUNT; ++i)
+    {
+        const auto field = static_cast<ID3V1_FIELD>(i);
+        const FIELD_CHANGE change = field == FIELD_GENRE
+                                        ? GetGenreChange(values.nGenre)
+                                        : GetTextChange(GetFieldText(field, values));
+        if (change == CHANGE_STORE)
+        {
+            StoreField(field, values, tag);
+        }
+        else if (change == CHANGE_COPY && pSource)
+        {
+            const int nTrack = tag.m_nTrack;
+            if (!CopyFieldFromID3v2(field, *pSource, tag))
+                tag.m_nTrack = nTrack;
+        }
+    }
+}
+
+FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
+                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options)
+{
+    CMpegFile file(strPath, FALSE);
+    if (file.m_hFile == INVALID_HANDLE_VALUE)
+        return FILE_OPEN_FAILED;
+    try
+    {
+        if (options.bWriteID3v2)
+            ApplyActions(file, actions);
+        if (options.bWriteID3v1)
+            ApplyID3v1Fields(file, values);
+    }
+    catch (const std::exception&)
+    {
+        // Memory running out while copying frames: this file is left alone, the batch goes on.
+        return FILE_SAVE_FAILED;
+    }
+    if (!WriteFileTags(file, options.bWriteID3v1, options.bWriteID3v2, options.nWriteVersion,
+                       options.nTextEncoding))
+        return FILE_SAVE_FAILED;
+    return FILE_WRITTEN;
+}
+
+UINT GetWriteFailureMessage(FILE_WRITE_RESULT result)
+{
+    switch (result)
+    {
+    case FILE_OPEN_FAILED:
+        return Res::IDS_FAILED_READING_FILE;
+    case FILE_SAVE_FAILED:
+        return Res::IDS_FAILED_WRITING_FILE;
+    case FILE_WRITTEN:
+        break;
+    }
+    return 0;
+}
+
+BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
+                      const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
+                      CDiagnosticMessages* pDiag)
+{
+    CBusyScope scope(busy);
+    const CString strWriting = Res::LoadResourceString(Res::IDS_WRITING_FILE);
+    for (const CString& strPath : arrFiles)
+    {
+        if (busy.IsCancelRequested())
+            return FALSE;
+        busy.SetStatusText(FormatString(strWriting, strPath));
+        const FILE_WRITE_RESULT result = WriteTagsToFile(strPath, actions, values, options);
+        if (result != FILE_WRITTEN && pDiag)
+            pDiag->AddMessage(Res::FormatResourceString(GetWriteFailureMessage(result), strPath));
+    }
+    return TRUE;
+}
