@@ -32,7 +32,6 @@ using namespace Tags;
 using namespace Fixtures;
 using EditorFiles::NewText;
 using Tags::ID3v2Tag::CCommentsFrame;
-using Tags::ID3v2Tag::CFrame;
 namespace fs = std::filesystem;
 
 namespace
@@ -116,11 +115,11 @@ protected:
         return m_dir.StrPathOf(strName);
     }
 
-    static void AddFrames(const CString& strPath, std::vector<std::unique_ptr<CFrame>> frames)
+    template <typename... Frames>
+    static void AddFrames(const CString& strPath, std::unique_ptr<Frames>... frames)
     {
         CMpegFile file(strPath, FALSE);
-        for (auto& pFrame : frames)
-            file.GetID3v2(TRUE)->AddTail(std::move(pFrame));
+        (file.GetID3v2(TRUE)->AddTail(std::move(frames)), ...);
         ASSERT_TRUE(file.SaveTags(TAG_ID3V2));
     }
 
@@ -131,15 +130,6 @@ protected:
         pFrame->m_strDescription = str;
         pFrame->m_strText = str;
         return pFrame;
-    }
-
-    // Scans the files, then writes them with values and the options.
-    void ScanAndWrite(const std::vector<CString>& files, const tagID3V1VALUES& values,
-                      const tagTAGOPTIONS& options = tagTAGOPTIONS())
-    {
-        CTestBusy busy;
-        ASSERT_EQ(ScanFrameIDs(files, m_actions, busy), SCAN_DONE);
-        EXPECT_TRUE(WriteTagsToFiles(files, m_actions, values, options, busy, &m_diag));
     }
 
     CTempDir m_dir;
@@ -185,15 +175,9 @@ TEST_F(MultiTagWritingTest, RowsAreTheUnionOfIDsAndRemoveTouchesOnlyTheFilesThat
 {
     const std::vector<CString> files = {MakeFile("a.mp3", u"A"), MakeFile("b.mp3", u"B"),
                                         MakeFile("c.mp3", u"C")};
-    std::vector<std::unique_ptr<CFrame>> framesB;
-    framesB.push_back(NewText("TPE1", u"Artist"));
-    framesB.push_back(NewText("TPE2", u"Band"));
-    framesB.push_back(NewText("TPE2", u"Band 2"));
-    AddFrames(files[1], std::move(framesB));
-    std::vector<std::unique_ptr<CFrame>> framesC;
-    framesC.push_back(NewText("TALB", u"Album"));
-    framesC.push_back(NewText("TPE1", u"Artist"));
-    AddFrames(files[2], std::move(framesC));
+    AddFrames(files[1], NewText("TPE1", u"Artist"), NewText("TPE2", u"Band"),
+              NewText("TPE2", u"Band 2"));
+    AddFrames(files[2], NewText("TALB", u"Album"), NewText("TPE1", u"Artist"));
 
     CTestBusy busy;
     ASSERT_EQ(ScanFrameIDs(files, m_actions, busy), SCAN_DONE);
@@ -217,14 +201,9 @@ TEST_F(MultiTagWritingTest, ASetCommentReplacesEveryCommentOfEveryFile)
 {
     const std::vector<CString> files = {MakeFile("a.mp3", u"A"), MakeFile("b.mp3", u"B"),
                                         MakeFile("c.mp3", u"C")};
-    std::vector<std::unique_ptr<CFrame>> framesA;
-    framesA.push_back(NewComment("eng", u"one"));
-    framesA.push_back(NewText("TALB", u"Album"));
-    framesA.push_back(NewComment("deu", u"two"));
-    AddFrames(files[0], std::move(framesA));
-    std::vector<std::unique_ptr<CFrame>> framesB;
-    framesB.push_back(NewComment("eng", u"three"));
-    AddFrames(files[1], std::move(framesB));
+    AddFrames(files[0], NewComment("eng", u"one"), NewText("TALB", u"Album"),
+              NewComment("deu", u"two"));
+    AddFrames(files[1], NewComment("eng", u"three"));
 
     CTestBusy busy;
     ASSERT_EQ(ScanFrameIDs(files, m_actions, busy), SCAN_DONE);
@@ -254,13 +233,7 @@ TEST_F(MultiTagWritingTest, CopyFromID3v2TakesTheTagToBeWrittenAndNeverAnUnstora
 {
     // a: ID3v2 title "A" and track 300, ID3v1 title "x" and track 7. b: only ID3v1, "Old", 9.
     const CString strA = MakeFile("a.mp3", u"A");
-    AddFrames(strA,
-              []
-              {
-                  std::vector<std::unique_ptr<CFrame>> frames;
-                  frames.push_back(NewText("TRCK", u"300"));
-                  return frames;
-              }());
+    AddFrames(strA, NewText("TRCK", u"300"));
     const CString strB = m_dir.StrPathOf("b.mp3");
     WriteFileBytes(m_dir.PathOf("b.mp3"), EditorFiles::Audio());
     for (const auto& [strPath, pszTitle, nTrack] :
@@ -313,18 +286,14 @@ TEST_F(MultiTagWritingTest, CopyFromID3v2TakesTheTagToBeWrittenAndNeverAnUnstora
 TEST_F(MultiTagWritingTest, ATagOf24WrittenAs23KeepsItsYearInBothTags)
 {
     const CString strPath = MakeFile("a.mp3", u"A", 4);
-    AddFrames(strPath,
-              []
-              {
-                  std::vector<std::unique_ptr<CFrame>> frames;
-                  frames.push_back(NewText("TDRC", u"1999"));
-                  return frames;
-              }());
+    AddFrames(strPath, NewText("TDRC", u"1999"));
     tagID3V1VALUES values = GetFieldsToKeep();
     values.strYear = PLACEHOLDER_COPY_FROM_ID3V2;
     tagTAGOPTIONS options;
     options.nWriteVersion = 3;
-    ScanAndWrite({strPath}, values, options);
+    CTestBusy busy;
+    ASSERT_EQ(ScanFrameIDs({strPath}, m_actions, busy), SCAN_DONE);
+    EXPECT_TRUE(WriteTagsToFiles({strPath}, m_actions, values, options, busy, &m_diag));
 
     const tagREADBACK written = ReadBack(strPath);
     EXPECT_EQ(written.nVersion, 3);
@@ -356,13 +325,7 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedOrWrittenFromWhatI
     ASSERT_EQ(::flock(fdOther, LOCK_SH | LOCK_NB), 0);
 #endif
     const CString strNew = MakeFile("new.mp3", u"D2", 4);
-    AddFrames(strNew,
-              []
-              {
-                  std::vector<std::unique_ptr<CFrame>> frames;
-                  frames.push_back(NewText("TALB", u"Album"));
-                  return frames;
-              }());
+    AddFrames(strNew, NewText("TALB", u"Album"));
     fs::rename(m_dir.PathOf("new.mp3"), m_dir.PathOf("d.mp3"));
 
     EXPECT_TRUE(WriteTagsToFiles(files, m_actions, values, tagTAGOPTIONS(), busy, &m_diag));
@@ -390,13 +353,7 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedOrWrittenFromWhatI
 TEST_F(MultiTagWritingTest, EscStopsTheScanAndTheWriteBeforeTheNextFile)
 {
     const std::vector<CString> files = {MakeFile("a.mp3", u"A"), MakeFile("b.mp3", u"B")};
-    AddFrames(files[1],
-              []
-              {
-                  std::vector<std::unique_ptr<CFrame>> frames;
-                  frames.push_back(NewText("TALB", u"Album"));
-                  return frames;
-              }());
+    AddFrames(files[1], NewText("TALB", u"Album"));
 
     CTestBusy scanBusy(1);
     EXPECT_EQ(ScanFrameIDs(files, m_actions, scanBusy), SCAN_CANCELLED);
