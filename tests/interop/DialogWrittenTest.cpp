@@ -29,6 +29,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 
 using namespace Fixtures;
 using namespace Interop;
@@ -36,18 +37,35 @@ using namespace Interop;
 namespace
 {
 
-// The windows run offscreen, in one application for the whole suite.
+// The windows run offscreen, in one application made when a test first needs it and destroyed
+// after the last test, so that what it holds is freed before the process ends.
+class CApplicationEnvironment : public ::testing::Environment
+{
+public:
+    static QApplication& Get()
+    {
+        if (!s_pApp)
+        {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            s_pApp = std::make_unique<QApplication>(s_nArgc, s_argv);
+        }
+        return *s_pApp;
+    }
+    void TearDown() override { s_pApp.reset(); }
+
+private:
+    static inline int s_nArgc = 1;
+    static inline char s_szName[] = "interop_tests";
+    static inline char* s_argv[] = {s_szName, nullptr};
+    static inline std::unique_ptr<QApplication> s_pApp;
+};
+
+[[maybe_unused]] ::testing::Environment* const g_pApplicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new CApplicationEnvironment);
+
 QApplication& Application()
 {
-    static int nArgc = 1;
-    static char szName[] = "interop_tests";
-    static char* argv[] = {szName, nullptr};
-    static QApplication* pApp = []
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(nArgc, argv);
-    }();
-    return *pApp;
+    return CApplicationEnvironment::Get();
 }
 
 template <class T> T* Child(QWidget* pParent, const char* pszName)
