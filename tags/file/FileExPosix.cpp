@@ -240,6 +240,21 @@ void CFileEx::CheckPathLeadsHere() const
         ThrowErrno(ESTALE, m_strFileName);
 }
 
+tagFILESTAMP CFileEx::GetFileStamp() const
+{
+    CheckOpen();
+    struct stat st = {};
+    if (::fstat(m_hFile, &st) != 0)
+        ThrowErrno(errno, m_strFileName);
+    tagFILESTAMP stamp;
+    stamp.nVolume = static_cast<ULONGLONG>(st.st_dev);
+    stamp.nIndex = static_cast<ULONGLONG>(st.st_ino);
+    stamp.nLength = static_cast<ULONGLONG>(st.st_size);
+    stamp.nWriteTime = static_cast<ULONGLONG>(st.st_mtim.tv_sec) * 1000000000ULL +
+                       static_cast<ULONGLONG>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
 void CFileEx::Rewrite(const tagREWRITE& plan)
 {
     std::unique_ptr<BYTE[]> pBuffer;
