@@ -42,27 +42,6 @@ FIELD_CHANGE GetGenreChange(int nEntry)
     return CHANGE_STORE;
 }
 
-const CString& GetFieldText(ID3V1_FIELD field, const tagID3V1VALUES& values)
-{
-    switch (field)
-    {
-    case FIELD_TITLE:
-        return values.strTitle;
-    case FIELD_ALBUM:
-        return values.strAlbum;
-    case FIELD_ARTIST:
-        return values.strArtist;
-    case FIELD_YEAR:
-        return values.strYear;
-    case FIELD_TRACK:
-        return values.strTrack;
-    case FIELD_GENRE:
-    case FIELD_COMMENT:
-        break;
-    }
-    return values.strComment;
-}
-
 void StoreField(ID3V1_FIELD field, const tagID3V1VALUES& values, CID3v1& tag)
 {
     switch (field)
@@ -142,7 +121,7 @@ void ApplyID3v1Fields(CMpegFile& file, const tagID3V1VALUES& values)
         const auto field = static_cast<ID3V1_FIELD>(i);
         const FIELD_CHANGE change = field == FIELD_GENRE
                                         ? GetGenreChange(values.nGenre)
-                                        : GetTextChange(GetFieldText(field, values));
+                                        : GetTextChange(*GetFieldText(field, values));
         if (change == CHANGE_STORE)
         {
             StoreField(field, values, tag);
