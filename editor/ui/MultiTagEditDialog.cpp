@@ -33,8 +33,8 @@ int CMultiTagEditDialog::DoModal()
 BOOL CMultiTagEditDialog::OnInitDialog()
 {
     EnableKeep(TRUE);
-    AddGenreEntries({QString::fromUtf16(PLACEHOLDER_KEEP),
-                     QString::fromUtf16(PLACEHOLDER_COPY_FROM_ID3V2)});
+    AddGenreEntries(
+        {QString::fromUtf16(PLACEHOLDER_KEEP), QString::fromUtf16(PLACEHOLDER_COPY_FROM_ID3V2)});
     m_pActions = std::make_unique<CActionList>();
     m_stamps.clear();
     CString strFailed;
@@ -58,8 +58,8 @@ BOOL CMultiTagEditDialog::OnInitDialog()
 
 QTreeWidgetItem* CMultiTagEditDialog::InsertActionItem(Action& action)
 {
-    QTreeWidgetItem* pItem = InsertFrameItem(action.m_szFrameID,
-                                             ToQString(action.GetValueText()), &action);
+    QTreeWidgetItem* pItem =
+        InsertFrameItem(action.m_szFrameID, ToQString(action.GetValueText()), &action);
     // The row's number among the rows in the order they were made; the row itself is found by
     // its action, as the groups reorder the display.
     action.m_nItem = static_cast<int>(GetRows().size()) - 1;
@@ -165,8 +165,8 @@ void CMultiTagEditDialog::SetSelectedActionType(int nType)
     SetItemValue(pItem, ToQString(pAction->GetValueText()));
     // Repeated presses walk down the list.
     const std::vector<QTreeWidgetItem*> arrRows = GetRows();
-    const int nRow = static_cast<int>(std::find(arrRows.begin(), arrRows.end(), pItem) -
-                                      arrRows.begin());
+    const int nRow =
+        static_cast<int>(std::find(arrRows.begin(), arrRows.end(), pItem) - arrRows.begin());
     const int nNext = GetNextRow(nRow, static_cast<int>(arrRows.size()));
     if (nNext >= 0)
         SelectItem(arrRows[static_cast<size_t>(nNext)]);
