@@ -11,6 +11,7 @@
 #include <new>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <cerrno>
@@ -137,17 +138,16 @@ std::string TempName(const std::string& strName, std::mt19937_64& rng)
     return strTemp + szTempEnd;
 }
 
-// Whether an entry of the folder is a temporary file of a rewrite of strName.
-bool IsTempNameOf(const std::string& strEntry, const std::string& strName)
+// Whether an entry of the folder is a temporary file of a rewrite of the name whose TempPrefix
+// is prefix (taken once for the whole folder, which may hold many thousand entries).
+bool IsTempNameOf(std::string_view entry, std::string_view prefix)
 {
-    const std::string strPrefix = TempPrefix(strName);
     const size_t nEnd = sizeof(szTempEnd) - 1;
-    if (strEntry.size() != strPrefix.size() + nRandomDigits + nEnd ||
-        strEntry.compare(0, strPrefix.size(), strPrefix) != 0 ||
-        strEntry.compare(strEntry.size() - nEnd, nEnd, szTempEnd) != 0)
+    if (entry.size() != prefix.size() + nRandomDigits + nEnd || !entry.starts_with(prefix) ||
+        !entry.ends_with(szTempEnd))
         return false;
-    return std::all_of(strEntry.begin() + static_cast<std::ptrdiff_t>(strPrefix.size()),
-                       strEntry.end() - static_cast<std::ptrdiff_t>(nEnd),
+    return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                       entry.end() - static_cast<std::ptrdiff_t>(nEnd),
                        [](char ch)
                        { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'); });
 }
@@ -169,10 +169,11 @@ void RemoveStaleTempFiles(int fdFolder, const std::string& strName)
         ::close(fdList);
         return;
     }
+    const std::string strPrefix = TempPrefix(strName);
     std::vector<std::string> arrStale;
     while (const struct dirent* pEntry = ::readdir(pDir))
     {
-        if (IsTempNameOf(pEntry->d_name, strName))
+        if (IsTempNameOf(pEntry->d_name, strPrefix))
             arrStale.emplace_back(pEntry->d_name);
     }
     ::closedir(pDir);
