@@ -137,11 +137,13 @@ void ApplyID3v1Fields(CMpegFile& file, const tagID3V1VALUES& values)
 
 FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
                                   const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
-                                  const Tags::tagFILESTAMP* pExpected)
+                                  const Tags::tagFILESTAMP* pExpected,
+                                  Tags::CFolderSyncBatch* pFolderSyncs)
 {
     CMpegFile file(strPath, FALSE);
     if (file.m_hFile == INVALID_HANDLE_VALUE)
         return FILE_OPEN_FAILED;
+    file.m_pFolderSyncs = pFolderSyncs;
     try
     {
         if (pExpected && !(file.GetFileStamp() == *pExpected))
@@ -189,6 +191,8 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
                       CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps)
 {
     CBusyScope scope(busy);
+    // Synced before the busy state ends, on every way out.
+    Tags::CFolderSyncBatch folderSyncs;
     const CString strWriting = Res::LoadResourceString(Res::IDS_WRITING_FILE);
     for (size_t i = 0; i < arrFiles.size(); ++i)
     {
@@ -199,7 +203,7 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
         const Tags::tagFILESTAMP* pExpected =
             pStamps && i < pStamps->size() ? &(*pStamps)[i] : nullptr;
         const FILE_WRITE_RESULT result =
-            WriteTagsToFile(strPath, actions, values, options, pExpected);
+            WriteTagsToFile(strPath, actions, values, options, pExpected, &folderSyncs);
         if (result != FILE_WRITTEN && pDiag)
             pDiag->AddMessage(Res::FormatResourceString(GetWriteFailureMessage(result), strPath));
     }

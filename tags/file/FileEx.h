@@ -4,6 +4,8 @@
 
 #include "base/File.h"
 
+#include <vector>
+
 namespace Tags
 {
 
@@ -18,6 +20,26 @@ struct tagFILESTAMP
     ULONGLONG nWriteTime = 0;
 
     bool operator==(const tagFILESTAMP&) const = default;
+};
+
+// The folders whose renames a batch of rewrites left to be made durable: one folder sync at the
+// end of the batch instead of one per file. A crash before it may leave a file as it was before
+// its save, never half-written: each new file is flushed before it takes the old one's name.
+class CFolderSyncBatch
+{
+public:
+    CFolderSyncBatch() = default;
+    ~CFolderSyncBatch() { SyncAll(); }
+    CFolderSyncBatch(const CFolderSyncBatch&) = delete;
+    CFolderSyncBatch& operator=(const CFolderSyncBatch&) = delete;
+
+    void Add(const CString& strFolder);
+    // Syncs every folder added since the last call; failures change nothing that could be
+    // undone and are ignored.
+    void SyncAll();
+
+private:
+    std::vector<CString> m_arrFolders;
 };
 
 class CFileEx : public CFile
@@ -64,6 +86,9 @@ public:
     // TRUE when the file could only be opened by the read-only fallback; every write of the
     // tag library refuses while it is set.
     BOOL m_bReadOnly = FALSE;
+
+    // When set, a rewrite adds its folder to the batch instead of syncing it at once.
+    CFolderSyncBatch* m_pFolderSyncs = nullptr;
 
 private:
     // Refuses writing on a closed, read-only or too large (4 GiB or more) file.

@@ -241,6 +241,29 @@ void CFileEx::CheckPathLeadsHere() const
         ThrowErrno(ESTALE, m_strFileName);
 }
 
+void CFolderSyncBatch::Add(const CString& strFolder)
+{
+    // Files in list order mostly come folder by folder: the last one is checked first.
+    if (!m_arrFolders.empty() && m_arrFolders.back() == strFolder)
+        return;
+    if (std::find(m_arrFolders.begin(), m_arrFolders.end(), strFolder) == m_arrFolders.end())
+        m_arrFolders.push_back(strFolder);
+}
+
+void CFolderSyncBatch::SyncAll()
+{
+    for (const CString& strFolder : m_arrFolders)
+    {
+        const int fd =
+            ::open(Path::ToNative(strFolder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+    m_arrFolders.clear();
+}
+
 tagFILESTAMP CFileEx::GetFileStamp() const
 {
     CheckOpen();
@@ -369,7 +392,10 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
     state.bCommitted = true;
     // The new file is in place; making the rename itself durable is all that is left, and its
     // failure changes nothing that could be undone.
-    (void)::fsync(state.fdFolder);
+    if (m_pFolderSyncs)
+        m_pFolderSyncs->Add(Path::FromNative(strFolder));
+    else
+        (void)::fsync(state.fdFolder);
 
     // Work on the new file: its descriptor already holds the lock, so there is no moment
     // without one.

@@ -122,6 +122,15 @@ void CFileEx::CheckPathLeadsHere() const
     CheckOpen();
 }
 
+// ReplaceFileW leaves the durability of the replace to the file system; there is no folder to
+// sync.
+void CFolderSyncBatch::Add(const CString&) {}
+
+void CFolderSyncBatch::SyncAll()
+{
+    m_arrFolders.clear();
+}
+
 tagFILESTAMP CFileEx::GetFileStamp() const
 {
     CheckOpen();
