@@ -2,6 +2,7 @@
 
 #include "app/AppCommandLineInfo.h"
 #include "app/CommandLineHelp.h"
+#include "app/ProgramFiles.h"
 #ifdef _WIN32
 #include "app/RegistrationRun.h"
 #else
@@ -336,7 +337,7 @@ void CApp::OpenProgramFile(const CString& strFileName)
     const QString strFolder = QCoreApplication::applicationDirPath();
     if (strFolder.isEmpty())
         return;
-    const QString strPath = strFolder + QLatin1Char('/') + ToQString(strFileName);
+    const QString strPath = ToQString(FindProgramFile(ToCString(strFolder), strFileName));
     QString strReason;
     if (!QFileInfo::exists(strPath))
         strReason = QString::fromLocal8Bit(std::strerror(ENOENT));

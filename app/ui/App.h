@@ -59,8 +59,8 @@ public:
     // --- Application commands ---
     BOOL OnCommand(UINT nID) override;
     BOOL OnUpdateCommand(UINT nID, tagCMDSTATE& state) override;
-    // Opens a file of the program's own folder with the desktop's default application; an error
-    // box names the path and the reason when that fails.
+    // Opens a file of the program's own (beside it, or in the installed data folder) with the
+    // desktop's default application; an error box names the path and the reason when that fails.
     void OpenProgramFile(const CString& strFileName);
 
     // Requests of later starts and a termination signal wait while busy; this handles them
