@@ -1,12 +1,10 @@
-// The shell integration of a Linux desktop, for the current user only: a desktop entry that
-// offers Tagwright for MPEG audio files, M3U playlists and folders, and a context-menu entry for
-// Dolphin (service menu), Nautilus (script) and Nemo (action). Each starts Tagwright with the
-// selected paths as one argument, joined by "|", as the Windows context menu does. Everything
-// lives below the user's data folder ($XDG_DATA_HOME, else ~/.local/share); nothing else is
-// touched.
+// The shell integration of a Linux desktop, for the current user only: the entries of
+// DesktopEntries (the desktop entry and the context-menu entries of Dolphin, Nautilus and Nemo),
+// written below the user's data folder ($XDG_DATA_HOME, else ~/.local/share); nothing else is
+// touched. The switches also remove the entries an earlier version wrote under its old names.
 //
-// Every file written carries a marker line. A file at one of these places without it belongs to
-// the user and is neither replaced nor removed.
+// Every file written carries the marker line. A file at one of these places without it belongs
+// to the user and is neither replaced nor removed.
 #pragma once
 
 #ifndef _WIN32
@@ -44,11 +42,13 @@ public:
 
     // The running program's absolute path; empty when the system cannot tell.
     static std::string GetProgramPath();
-
-    // The marker line every entry holds.
-    static const char* const MARKER;
+    // The icon of the entries that start strProgram: the program's own when it is installed
+    // beside it (bin/ beside share/icons/), else a generic one of the theme.
+    static std::string FindIcon(const std::string& strProgram);
 
 private:
+    // The path below the data folder (empty without one).
+    std::string InDataHome(const char* pszRelative) const;
     // Writes text as the file at strPath (created with its folders, replaced atomically) with the
     // mode given, unless a file that is not ours is there.
     static BOOL WriteEntry(const std::string& strPath, const std::string& strText, unsigned nMode);

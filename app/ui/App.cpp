@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include "app/RegistrationRun.h"
 #else
+#include "app/DesktopEntries.h"
 #include "app/DesktopIntegration.h"
 #endif
 #include "app/ui/AboutDlg.h"
@@ -152,7 +153,10 @@ int CApp::Run(int& argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Corvell"));
     QCoreApplication::setApplicationName(QStringLiteral("Tagwright"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TW_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("Corvell.Tagwright"));
+#ifndef _WIN32
+    // Ties the windows to the desktop entry, whose id the desktop shows them under.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntries::DESKTOP_ID));
+#endif
 
     CStringArray args;
     for (int i = 1; i < argc; ++i)

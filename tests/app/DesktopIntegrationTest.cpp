@@ -4,6 +4,7 @@
 #ifndef _WIN32
 
 #include "app/DesktopIntegration.h"
+#include "app/DesktopEntries.h"
 
 #include "FileManagerLaunch.h"
 #include "fixtures/TempDir.h"
@@ -113,10 +114,10 @@ TEST_F(DesktopIntegrationTest, InstallWritesTheFourEntriesAndNothingElse)
     ASSERT_TRUE(m_integration.Install("/opt/tagwright/Tagwright"));
     EXPECT_EQ(FilesBelow(m_dir.GetPath()),
               (std::vector<std::string>{
-                  "data home/applications/Corvell.Tagwright.desktop",
-                  "data home/kio/servicemenus/Corvell.Tagwright.desktop",
+                  "data home/applications/com.corvell.Tagwright.desktop",
+                  "data home/kio/servicemenus/com.corvell.Tagwright.desktop",
                   "data home/nautilus/scripts/Tagwright",
-                  "data home/nemo/actions/Corvell.Tagwright.nemo_action",
+                  "data home/nemo/actions/com.corvell.Tagwright.nemo_action",
               }));
     // Dolphin and Nautilus run only what may be executed.
     EXPECT_EQ(ModeOf(m_integration.GetDesktopEntryPath()), 0644u);
@@ -150,6 +151,65 @@ TEST_F(DesktopIntegrationTest, InstallWritesTheFourEntriesAndNothingElse)
     EXPECT_TRUE(Launch::ReadText(m_integration.GetNautilusScriptPath()).starts_with("#!/bin/sh\n"));
 }
 
+TEST_F(DesktopIntegrationTest, TheEntriesShowTheInstalledIconWhenThereIsOne)
+{
+    ASSERT_TRUE(m_integration.Install("/opt/tagwright/Tagwright"));
+    EXPECT_EQ(Launch::RawValue(Launch::ReadText(m_integration.GetDesktopEntryPath()),
+                               "Desktop Entry", "Icon"),
+              "audio-x-generic");
+
+    // A prefix: bin/ beside share/icons/.
+    const std::string strIcon =
+        m_dir.PathOf("prefix/share/icons/hicolor/scalable/apps/com.corvell.Tagwright.svg").string();
+    WriteFile(strIcon, "<svg/>");
+    ASSERT_TRUE(m_integration.Install(m_dir.PathOf("prefix/bin/tagwright").string()));
+    EXPECT_EQ(Launch::RawValue(Launch::ReadText(m_integration.GetDesktopEntryPath()),
+                               "Desktop Entry", "Icon"),
+              strIcon);
+    EXPECT_EQ(Launch::RawValue(Launch::ReadText(m_integration.GetServiceMenuPath()),
+                               "Desktop Action openwithtagwright", "Icon"),
+              strIcon);
+    EXPECT_EQ(Launch::RawValue(Launch::ReadText(m_integration.GetNemoActionPath()), "Nemo Action",
+                               "Icon-Name"),
+              strIcon);
+}
+
+// An earlier version wrote its entries under other names; users have them on disk.
+TEST_F(DesktopIntegrationTest, TheSwitchesRemoveTheEntriesOfTheOldNames)
+{
+    const std::string strMarked = std::string(DesktopEntries::MARKER) + "\n[Desktop Entry]\n";
+    const std::string strOldDesktop = DataHome() + "/applications/Corvell.Tagwright.desktop";
+    const std::string strOldService = DataHome() + "/kio/servicemenus/Corvell.Tagwright.desktop";
+    const std::string strOldNemo = DataHome() + "/nemo/actions/Corvell.Tagwright.nemo_action";
+    const auto writeOld = [&]
+    {
+        for (const std::string& strPath : {strOldDesktop, strOldService, strOldNemo})
+            WriteFile(strPath, strMarked);
+    };
+
+    writeOld();
+    ASSERT_TRUE(m_integration.Install("/opt/tagwright/Tagwright"));
+    EXPECT_EQ(FilesBelow(DataHome()).size(), 4u);
+    EXPECT_FALSE(fs::exists(strOldDesktop));
+
+    writeOld();
+    ASSERT_TRUE(m_integration.RemoveContextMenus());
+    EXPECT_EQ(FilesBelow(DataHome()),
+              (std::vector<std::string>{"applications/Corvell.Tagwright.desktop",
+                                        "applications/com.corvell.Tagwright.desktop"}));
+
+    writeOld();
+    ASSERT_TRUE(m_integration.Uninstall(std::string()));
+    EXPECT_EQ(FilesBelow(DataHome()), std::vector<std::string>());
+
+    // Under the old names too, a file without the marker is the user's.
+    WriteFile(strOldService, "[Desktop Entry]\n");
+    ASSERT_TRUE(m_integration.Install("/opt/tagwright/Tagwright"));
+    ASSERT_TRUE(m_integration.Uninstall(std::string()));
+    EXPECT_EQ(FilesBelow(DataHome()),
+              std::vector<std::string>{"kio/servicemenus/Corvell.Tagwright.desktop"});
+}
+
 TEST_F(DesktopIntegrationTest, InstallAgainReplacesOurEntries)
 {
     ASSERT_TRUE(m_integration.Install("/old/Tagwright"));
@@ -168,7 +228,7 @@ TEST_F(DesktopIntegrationTest, DisableKeepsTheDesktopEntryAndUninstallRemovesAll
     ASSERT_TRUE(m_integration.Install("/opt/tagwright/Tagwright"));
     ASSERT_TRUE(m_integration.RemoveContextMenus());
     EXPECT_EQ(FilesBelow(m_dir.GetPath()),
-              (std::vector<std::string>{"data home/applications/Corvell.Tagwright.desktop"}));
+              (std::vector<std::string>{"data home/applications/com.corvell.Tagwright.desktop"}));
     // Nothing left to remove is no failure.
     EXPECT_TRUE(m_integration.RemoveContextMenus());
 
@@ -205,7 +265,7 @@ TEST_F(DesktopIntegrationTest, TheUsersOwnFilesAreNeitherReplacedNorRemoved)
     const std::string strScript = m_integration.GetNautilusScriptPath();
     WriteFile(strScript, "#!/bin/sh\necho mine\n");
     const std::string strTarget = m_dir.PathOf("elsewhere.nemo_action").string();
-    WriteFile(strTarget, std::string(CDesktopIntegration::MARKER) + "\n[Nemo Action]\n");
+    WriteFile(strTarget, std::string(DesktopEntries::MARKER) + "\n[Nemo Action]\n");
     fs::create_directories(fs::path(m_integration.GetNemoActionPath()).parent_path());
     fs::create_symlink(strTarget, m_integration.GetNemoActionPath());
 
@@ -213,7 +273,7 @@ TEST_F(DesktopIntegrationTest, TheUsersOwnFilesAreNeitherReplacedNorRemoved)
     EXPECT_EQ(Launch::ReadText(strScript), "#!/bin/sh\necho mine\n");
     EXPECT_TRUE(fs::is_symlink(m_integration.GetNemoActionPath()));
     EXPECT_EQ(Launch::ReadText(strTarget),
-              std::string(CDesktopIntegration::MARKER) + "\n[Nemo Action]\n");
+              std::string(DesktopEntries::MARKER) + "\n[Nemo Action]\n");
     // The other two were written all the same.
     EXPECT_TRUE(fs::exists(m_integration.GetDesktopEntryPath()));
     EXPECT_TRUE(fs::exists(m_integration.GetServiceMenuPath()));
@@ -240,7 +300,7 @@ TEST_F(DesktopIntegrationTest, AFailedWriteLeavesNoPieces)
     EXPECT_FALSE(m_integration.Install("/new/Tagwright"));
     fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(Launch::ReadText(m_integration.GetDesktopEntryPath()), strOld);
-    EXPECT_EQ(FilesBelow(folder), std::vector<std::string>{"Corvell.Tagwright.desktop"});
+    EXPECT_EQ(FilesBelow(folder), std::vector<std::string>{"com.corvell.Tagwright.desktop"});
 }
 
 TEST_F(DesktopIntegrationTest, TheDataFolderComesFromTheEnvironment)
@@ -258,7 +318,7 @@ TEST_F(DesktopIntegrationTest, TheDataFolderComesFromTheEnvironment)
                   m_dir.PathOf("home").string() + "/.local/share");
         EXPECT_EQ(CDesktopIntegration().GetNemoActionPath(),
                   m_dir.PathOf("home").string() +
-                      "/.local/share/nemo/actions/Corvell.Tagwright.nemo_action");
+                      "/.local/share/nemo/actions/com.corvell.Tagwright.nemo_action");
     }
     EXPECT_EQ(CDesktopIntegration(DataHome() + "//").GetDataHome(), DataHome());
 }

@@ -94,10 +94,10 @@ QStringList FilesBelow(const QString& strFolder)
 }
 
 const QStringList kAllEntries{
-    QStringLiteral("applications/Corvell.Tagwright.desktop"),
-    QStringLiteral("kio/servicemenus/Corvell.Tagwright.desktop"),
+    QStringLiteral("applications/com.corvell.Tagwright.desktop"),
+    QStringLiteral("kio/servicemenus/com.corvell.Tagwright.desktop"),
     QStringLiteral("nautilus/scripts/Tagwright"),
-    QStringLiteral("nemo/actions/Corvell.Tagwright.nemo_action"),
+    QStringLiteral("nemo/actions/com.corvell.Tagwright.nemo_action"),
 };
 
 std::string ExecOf(const QString& strFile, const std::string& strGroup)
