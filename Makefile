@@ -1,5 +1,6 @@
 # The commands: `make run` builds and starts Tagwright, `make test` builds every configuration
-# the tests run in and runs all suites, `make bench` builds and runs the benchmarks.
+# the tests run in and runs all suites, `make bench` builds and runs the benchmarks,
+# `make package` makes the Debian package and `make screenshots` redoes the README's pictures.
 
 JOBS      ?= $(shell nproc)
 BUILD     := build
@@ -7,7 +8,7 @@ CONFIGS   := release debug asan
 CMAKE_GEN := -G Ninja
 
 .PHONY: all run test bench deps bench-deps configure build test-release test-debug test-asan clean format
-.PHONY: fuzz fuzz-build test-fuzz test-windows
+.PHONY: fuzz fuzz-build test-fuzz test-windows package test-package screenshots
 
 all: build
 
@@ -32,7 +33,7 @@ run: build
 	@scripts/run.sh $(BUILD)/bin
 
 # The debug tree is left out: the sanitizer tree is a debug build as well and runs every suite.
-test: deps test-release test-asan test-fuzz test-windows
+test: deps test-release test-package test-asan test-fuzz test-windows
 	@echo "All configurations passed."
 
 test-release: $(BUILD)/build.ninja
@@ -48,6 +49,23 @@ test-asan: $(BUILD)/asan/build.ninja
 	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest -j $(JOBS) --output-on-failure
+
+# The Debian package from the release tree: build/package/tagwright_<version>_<arch>.deb, the
+# layout of `cmake --install`. `make test` unpacks and checks it.
+PACKAGE_TARGETS := Tagwright desktopfiles icons help_texts samplegen
+
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target $(PACKAGE_TARGETS)
+	rm -f $(BUILD)/package/*.deb
+	cd $(BUILD) && cpack
+
+test-package: package
+	scripts/check-package.sh $(BUILD)/package/*.deb $(BUILD)/bin
+
+# The README's pictures of the real program, offscreen, on the sample folder, into docs/.
+screenshots: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target Tagwright samplegen
+	scripts/screenshots.sh $(BUILD)/bin docs
 
 # The Windows build under build/win: the core, its suites and Menuhook.dll, cross-compiled with
 # mingw-w64 and run under Wine (a prefix inside the tree), in a virtual display for the message

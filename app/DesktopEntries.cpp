@@ -149,7 +149,7 @@ std::string MakeDesktopEntry(const std::string& strProgram, const std::string& s
     std::string strText = MakeHead(bMarked);
     strText += "[Desktop Entry]\n"
                "Type=Application\n"
-               "Version=1.5\n"
+               "Version=1.4\n"
                "Name=Tagwright\n"
                "GenericName=Tag Editor\n"
                "Comment=Edit the tags of MPEG audio files\n"

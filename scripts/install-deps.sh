@@ -15,6 +15,10 @@ packages=(
     g++-mingw-w64-x86-64-posix googletest wine64
     # The fuzz targets: clang with libFuzzer and the sanitizer runtimes.
     clang libclang-rt-dev
+    # The package: the icon's bitmaps rendered from its drawing, the Debian package with its
+    # dependencies computed from the program, and the validators of the desktop entry and the
+    # metadata.
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
