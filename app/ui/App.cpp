@@ -14,6 +14,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/QtProfileStore.h"
+#include "app/ui/ScreenshotHook.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TermSignal.h"
 #include "base/Path.h"
@@ -250,7 +251,7 @@ BOOL CApp::InitMainInstance(const CAppCommandLineInfo& info)
         m_pMainWnd->AddFolder(m_bContinueFromLastPath ? m_strLastPath : m_strUserPath, FALSE,
                               &diag);
     }
-    ScheduleScreenshot();
+    ScheduleScreenshot(*m_pMainWnd);
     m_pMainWnd->ShowDiagnostics(diag);
     return TRUE;
 }
@@ -354,26 +355,6 @@ void CApp::OpenProgramFile(const CString& strFileName)
                     m_pMainWnd.get());
     box.setObjectName(QStringLiteral("OpenProgramFileError"));
     box.exec();
-}
-
-void CApp::ScheduleScreenshot()
-{
-    const QString strTarget = qEnvironmentVariable("TAGWRIGHT_SCREENSHOT");
-    if (strTarget.isEmpty() || !m_pMainWnd)
-        return;
-    // After the window has been laid out and painted once.
-    QTimer::singleShot(500, m_pMainWnd.get(),
-                       [this, strTarget]
-                       {
-                           const bool bSaved = m_pMainWnd->grab().save(strTarget, "PNG");
-                           if (!bSaved)
-                               qWarning("Could not save the screenshot to %s",
-                                        qPrintable(strTarget));
-                           // A diagnostics dialog of the start-up would keep the program open.
-                           if (QWidget* pModal = QApplication::activeModalWidget())
-                               pModal->close();
-                           m_pMainWnd->close();
-                       });
 }
 
 void CApp::WriteListDump() const

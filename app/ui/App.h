@@ -73,8 +73,8 @@ public:
 private:
     // The main instance's start after the checks.
     BOOL InitMainInstance(const class CAppCommandLineInfo& info);
-    // Test and tool hooks from the environment: the screenshot and the list dump.
-    void ScheduleScreenshot();
+    // A test and tool hook from the environment: the listed paths written at the end into the
+    // file TAGWRIGHT_LIST_DUMP names.
     void WriteListDump() const;
 
     CBusyState m_busy;

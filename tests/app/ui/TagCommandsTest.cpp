@@ -15,6 +15,8 @@
 #include "res/StringTable.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +25,12 @@
 
 namespace
 {
+
+QByteArray ReadAll(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 void Select(CFileView& view, const std::vector<int>& arrRows)
 {
@@ -165,6 +173,43 @@ private slots:
             QCOMPARE(ToQString(view.GetRecord(nRow)->m_strTitle), QString());
         }
         QCOMPARE(view.GetRecord(0)->m_nSize, nOldSize - 128);
+        app.ExitInstance();
+    }
+
+    // The README's pictures: Edit Tag's dialog over the rows asked for is pictured and
+    // cancelled, and the window closes; no file changes.
+    void screenshotHookPicturesTheEditorAndCancelsIt()
+    {
+        CAppTestEnv env;
+        const QString a = env.MakeMp3(QStringLiteral("a.mp3"));
+        const QString b = env.MakeMp3(QStringLiteral("b.mp3"));
+        const QByteArray bytes = ReadAll(a);
+        const QString strShot = env.DataDir() + QStringLiteral("/editor.png");
+        qputenv("TAGWRIGHT_SCREENSHOT", QFile::encodeName(strShot));
+        qputenv("TAGWRIGHT_SCREENSHOT_DIALOG", "edit-tag");
+        qputenv("TAGWRIGHT_SCREENSHOT_ROWS", "0,1");
+        CApp app;
+        const bool bStarted = app.InitInstance(Args({a + QStringLiteral("|") + b}));
+        for (const char* pszName :
+             {"TAGWRIGHT_SCREENSHOT", "TAGWRIGHT_SCREENSHOT_DIALOG", "TAGWRIGHT_SCREENSHOT_ROWS"})
+            qunsetenv(pszName);
+        QVERIFY(bStarted);
+
+        bool bMulti = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(
+            &poll, &QTimer::timeout,
+            [&bMulti]
+            {
+                if (qobject_cast<CMultiTagEditDialog*>(QApplication::activeModalWidget()))
+                    bMulti = true;
+            });
+        poll.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!app.GetMainFrame()->isVisible(), 60000);
+        QVERIFY(bMulti);
+        QVERIFY(!QImage(strShot).isNull());
+        QCOMPARE(ReadAll(a), bytes);
         app.ExitInstance();
     }
 };
