@@ -6,9 +6,9 @@
 #include "interop/PeerProcess.h"
 #include "interop/TagRecords.h"
 
+#include "browser/ui/NotifyVSListBox.h"
 #include "browser/ui/QtString.h"
 #include "editor/AddMenu.h"
-#include "editor/ui/NotifyVSListBox.h"
 #include "editor/ui/SingleTagEditDialog.h"
 #include "fixtures/Mp3Builder.h"
 
