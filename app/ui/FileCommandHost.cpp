@@ -8,6 +8,7 @@
 #include "editor/RemoveTags.h"
 #include "editor/TagWriting.h"
 #include "editor/ui/SingleTagEditDialog.h"
+#include "rename/ui/AutoRenameCommand.h"
 #include "res/StringTable.h"
 
 #include <QMessageBox>
@@ -39,10 +40,10 @@ BOOL CFileCommandHost::CanRunCommand(EFileCommand command, int nRecords) const
         // Several files need the multi-file editor, which has no window yet.
         return nRecords == 1;
     case EFileCommand::RemoveTag:
+    case EFileCommand::AutoRename:
+    case EFileCommand::RenamePreset:
         return nRecords > 0;
     default:
-        // The rename dialogs have no windows yet: their commands stay disabled rather than
-        // doing nothing.
         return FALSE;
     }
 }
@@ -56,7 +57,7 @@ std::vector<CString> CFileCommandHost::GetRenamePresets() const
 }
 
 std::vector<CFileAssocData*>
-CFileCommandHost::RunCommand(EFileCommand command, int,
+CFileCommandHost::RunCommand(EFileCommand command, int nPreset,
                              const std::vector<CFileAssocData*>& arrRecords)
 {
     if (!CanRunCommand(command, static_cast<int>(arrRecords.size())))
@@ -67,6 +68,10 @@ CFileCommandHost::RunCommand(EFileCommand command, int,
         return EditTag(*arrRecords.front());
     case EFileCommand::RemoveTag:
         return RemoveTag(arrRecords);
+    case EFileCommand::AutoRename:
+        return AutoRename(-1, arrRecords);
+    case EFileCommand::RenamePreset:
+        return nPreset >= 0 ? AutoRename(nPreset, arrRecords) : std::vector<CFileAssocData*>();
     default:
         return {};
     }
@@ -105,4 +110,11 @@ CFileCommandHost::RemoveTag(const std::vector<CFileAssocData*>& arrRecords)
     if (diagnostics.GetCount() > 0)
         diagnostics.exec();
     return arrChanged;
+}
+
+std::vector<CFileAssocData*>
+CFileCommandHost::AutoRename(int nPreset, const std::vector<CFileAssocData*>& arrRecords)
+{
+    CAutoRenameCommand command(m_app.GetBusyState(), m_app.m_presets, m_pOwner);
+    return command.Run(nPreset, arrRecords);
 }
