@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -54,7 +53,6 @@ CAutoRenameDialog::CAutoRenameDialog(QWidget* pParent) : QDialog(pParent)
     m_pPattern = new QLineEdit(this);
     m_pPattern->setObjectName(QStringLiteral("1070"));
     m_pPatternLimit = new CTypedLengthLimit(m_pPattern, PRESET_FORMAT_MAX);
-    m_pPattern->installEventFilter(this);
     pPatternLabel->setBuddy(m_pPattern);
     m_pTokenButton = new QToolButton(this);
     m_pTokenButton->setObjectName(QStringLiteral("1068"));
@@ -243,32 +241,14 @@ void CAutoRenameDialog::OnTokenButton()
 
 void CAutoRenameDialog::InsertPatternToken(const QString& strToken)
 {
-    int nStart = m_nSelStart;
-    int nEnd = m_nSelEnd;
-    if (m_pPattern->hasFocus())
-    {
-        nStart = m_pPattern->hasSelectedText() ? m_pPattern->selectionStart()
-                                               : m_pPattern->cursorPosition();
-        nEnd = m_pPattern->hasSelectedText() ? m_pPattern->selectionEnd() : nStart;
-    }
+    // The edit keeps its selection while the button or the menu has the focus.
+    const bool bSelection = m_pPattern->hasSelectedText();
+    const int nStart = bSelection ? m_pPattern->selectionStart() : m_pPattern->cursorPosition();
+    const int nEnd = bSelection ? m_pPattern->selectionEnd() : nStart;
     int nCaret = 0;
     const CString strText =
         InsertToken(ToCString(m_pPattern->text()), nStart, nEnd, ToCString(strToken), &nCaret);
     m_pPatternLimit->SetText(ToQString(strText), nCaret);
-    m_nSelStart = m_nSelEnd = nCaret;
-}
-
-bool CAutoRenameDialog::eventFilter(QObject* pWatched, QEvent* pEvent)
-{
-    // The selection is read before the edit drops it on losing the focus, so that a token
-    // chosen through the keyboard still replaces it.
-    if (pWatched == m_pPattern && pEvent->type() == QEvent::FocusOut)
-    {
-        const bool bSelection = m_pPattern->hasSelectedText();
-        m_nSelStart = bSelection ? m_pPattern->selectionStart() : m_pPattern->cursorPosition();
-        m_nSelEnd = bSelection ? m_pPattern->selectionEnd() : m_nSelStart;
-    }
-    return QDialog::eventFilter(pWatched, pEvent);
 }
 
 void CAutoRenameDialog::OnPresetSelected()
@@ -286,7 +266,6 @@ void CAutoRenameDialog::OnPresetSelected()
     m_pReset->setChecked(m_values.bResetPerFolder);
     const QString strPattern = ToQString(GetPresetFormat(*pPreset));
     m_pPatternLimit->SetText(strPattern);
-    m_nSelStart = m_nSelEnd = static_cast<int>(strPattern.size());
 }
 
 void CAutoRenameDialog::ShowMessage(const CString& strText)

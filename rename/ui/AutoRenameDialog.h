@@ -51,8 +51,6 @@ protected:
     void OnPatternChanged();
     void OnPresetSelected();
 
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
-
 private:
     void accept() override;
     QMenu* CreateTokenMenu();
@@ -78,7 +76,4 @@ private:
     QPushButton* m_pOK = nullptr;
     QPushButton* m_pAddPreset = nullptr;
     CAutoRenamePresetListBox* m_pPresetList = nullptr;
-    // The pattern's selection when it last lost the focus (a line edit drops it then).
-    int m_nSelStart = 0;
-    int m_nSelEnd = 0;
 };
