@@ -46,7 +46,6 @@ CRenameListDialog::CRenameListDialog(QWidget* pParent) : QDialog(pParent)
     pText->setWordWrap(true);
     m_pAlter = new QPushButton(QStringLiteral("&Alter"), this);
     m_pAlter->setObjectName(QStringLiteral("1083"));
-    m_pAlter->setAutoDefault(false);
 
     m_pList = new QTreeView(this);
     m_pList->setObjectName(QStringLiteral("1081"));

@@ -145,6 +145,16 @@ void ChooseToken(QToolButton* pButton, UINT nID, bool bKeyboard)
         QTest::mouseClick(pButton, Qt::LeftButton);
 }
 
+// Every caption with a mnemonic leads to a control.
+void CheckBuddies(const QWidget* pDialog)
+{
+    for (const QLabel* pLabel : pDialog->findChildren<QLabel*>())
+    {
+        if (pLabel->text().contains(QLatin1Char('&')))
+            QVERIFY2(pLabel->buddy(), qPrintable(pLabel->text()));
+    }
+}
+
 QImage ImageOf(const QVariant& decoration)
 {
     return decoration.value<QIcon>().pixmap(QSize(16, 16)).toImage();
@@ -294,6 +304,10 @@ private slots:
                     QCOMPARE(pStep->text(), QStringLiteral("1"));
                     QCOMPARE(pZeros->text(), QStringLiteral("3"));
                     QVERIFY(Child<QCheckBox>(pDialog, "1073")->isChecked());
+                    CheckBuddies(pDialog);
+                    QTest::keyClick(pDialog, Qt::Key_T, Qt::AltModifier);
+                    QVERIFY(pDialog->focusWidget() == pStep ||
+                            pDialog->focusWidget() == Child<QWidget>(pDialog, "1077"));
                     // The arrows step within the range; only digits are typed.
                     QTest::keyClick(pZeros, Qt::Key_Up);
                     QTest::keyClick(pZeros, Qt::Key_Up);
@@ -423,6 +437,7 @@ private slots:
                 {
                     auto* pEdit = Child<QLineEdit>(pModal, "1082");
                     auto* pOK = Child<QPushButton>(pModal, "1");
+                    CheckBuddies(pModal);
                     const QStringList arrNames = arrAlterations.takeFirst();
                     for (const QString& strName : arrNames)
                     {
