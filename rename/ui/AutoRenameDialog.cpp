@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -60,6 +62,9 @@ CAutoRenameDialog::CAutoRenameDialog(QWidget* pParent) : QDialog(pParent)
     m_pTokenButton->setToolTip(QStringLiteral("Insert a field"));
     m_pTokenButton->setAccessibleName(QStringLiteral("Insert a field"));
     m_pTokenButton->setFocusPolicy(Qt::StrongFocus);
+    // A square beside the edit, as tall as it.
+    const int nEditHeight = m_pPattern->sizeHint().height();
+    m_pTokenButton->setFixedSize(nEditHeight, nEditHeight);
     m_pTokenMenu = CreateTokenMenu();
     m_pPreviewLabel = new QLabel(QStringLiteral("New name:"), this);
     m_pPreview = new QLabel(this);
@@ -85,6 +90,12 @@ CAutoRenameDialog::CAutoRenameDialog(QWidget* pParent) : QDialog(pParent)
         m_arrCounters[nField] = pSpin;
         connect(pSpin, &CSpinEdit::textChanged, this, &CAutoRenameDialog::UpdatePreview);
     }
+    // One width for the three, that of the widest range.
+    int nSpinWidth = 0;
+    for (const CSpinEdit* pSpin : m_arrCounters)
+        nSpinWidth = std::max(nSpinWidth, pSpin->sizeHint().width());
+    for (CSpinEdit* pSpin : m_arrCounters)
+        pSpin->setMinimumWidth(nSpinWidth);
     m_pReset = new QCheckBox(QStringLiteral("R&eset counter for each directory"), pCounters);
     m_pReset->setObjectName(QStringLiteral("1073"));
     pCounterGrid->addWidget(m_pReset, COUNTER_FIELDS, 0, 1, 2);
