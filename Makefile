@@ -85,9 +85,10 @@ $(BUILD)/bench/build.ninja: CMakeLists.txt | deps bench-deps
 		-DTW_BUILD_BENCH=ON -DTW_BUILD_TESTS=OFF
 
 bench: deps bench-deps $(BUILD)/bench/build.ninja
-	cmake --build $(BUILD)/bench -j $(JOBS) --target record_bench window_bench
+	cmake --build $(BUILD)/bench -j $(JOBS) --target record_bench window_bench multi_bench
 	$(BUILD)/bench/bin/record_bench
 	$(BUILD)/bench/bin/window_bench
+	$(BUILD)/bench/bin/multi_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -9,6 +9,7 @@
 #include "tags/id3v2/frames/PictureFrame.h"
 #include "tags/id3v2/frames/TextFrame.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,7 +72,7 @@ void AddText(Tags::ID3v2Tag::CID3v2& tag, const char* szID, const std::string& s
 
 // ID3v2.3 with the usual text frames, a comment and a front cover; then the audio; then ID3v1.
 std::vector<BYTE> MakeFile(int nIndex, const std::vector<BYTE>& audio,
-                           const std::vector<BYTE>& picture)
+                           const std::vector<BYTE>& picture, UINT nPadding)
 {
     const std::string strNumber = std::to_string(nIndex);
     Tags::ID3v2Tag::CID3v2 tag;
@@ -95,6 +96,15 @@ std::vector<BYTE> MakeFile(int nIndex, const std::vector<BYTE>& audio,
 
     Tags::CRenderBuffer buffer;
     tag.Render(buffer);
+    if (nPadding != Tags::ID3v2Tag::CID3v2::PADDING_SIZE)
+    {
+        // A tag keeps the size its header holds when its frames fit: render again into the
+        // size that leaves the padding asked for.
+        const UINT nFrames = tag.m_pHeader->m_nSize - Tags::ID3v2Tag::CID3v2::PADDING_SIZE;
+        tag.m_pHeader->m_nSize = nFrames + std::max(nPadding, 1u);
+        buffer.Empty();
+        tag.Render(buffer);
+    }
     buffer.Append(audio.data(), static_cast<UINT>(audio.size()));
 
     Tags::ID3v1Tag::CID3v1 v1;
@@ -136,7 +146,7 @@ std::string TrackName(int nIndex)
     return szName;
 }
 
-void WriteTrackFiles(const std::filesystem::path& folder, int nFiles)
+void WriteTrackFiles(const std::filesystem::path& folder, int nFiles, UINT nPadding)
 {
     const std::vector<BYTE> audio = MakeAudio();
     std::vector<BYTE> picture(PICTURE_SIZE);
@@ -147,7 +157,7 @@ void WriteTrackFiles(const std::filesystem::path& folder, int nFiles)
     for (int i = 0; i < nFiles; ++i)
     {
         const std::filesystem::path path = folder / TrackName(i);
-        const std::vector<BYTE> bytes = MakeFile(i, audio, picture);
+        const std::vector<BYTE> bytes = MakeFile(i, audio, picture, nPadding);
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));

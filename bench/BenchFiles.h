@@ -33,8 +33,13 @@ private:
 // The name of file nIndex: "track00042.mp3".
 std::string TrackName(int nIndex);
 
-// Writes nFiles distinct files into the folder; exits the program when it cannot.
-void WriteTrackFiles(const std::filesystem::path& folder, int nFiles);
+// The padding the generated tags end with unless asked otherwise: what a new tag gets.
+inline constexpr UINT DEFAULT_PADDING = 1024;
+
+// Writes nFiles distinct files into the folder, each ID3v2 tag ending with nPadding zero bytes
+// (at least 1); exits the program when it cannot.
+void WriteTrackFiles(const std::filesystem::path& folder, int nFiles,
+                     UINT nPadding = DEFAULT_PADDING);
 
 // Fills the folder with nNames names that are hard links to the nSourceFiles files of source in
 // turn: a folder of 100,000 entries that costs the disk no more than its distinct files.

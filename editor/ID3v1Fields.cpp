@@ -136,3 +136,30 @@ BOOL CopyFieldFromID3v2(ID3V1_FIELD field, const Tags::CTagBase& source, CID3v1&
     }
     return TRUE;
 }
+
+CString* GetFieldText(ID3V1_FIELD field, tagID3V1VALUES& values)
+{
+    switch (field)
+    {
+    case FIELD_TITLE:
+        return &values.strTitle;
+    case FIELD_ALBUM:
+        return &values.strAlbum;
+    case FIELD_ARTIST:
+        return &values.strArtist;
+    case FIELD_YEAR:
+        return &values.strYear;
+    case FIELD_TRACK:
+        return &values.strTrack;
+    case FIELD_COMMENT:
+        return &values.strComment;
+    case FIELD_GENRE:
+        break;
+    }
+    return nullptr;
+}
+
+const CString* GetFieldText(ID3V1_FIELD field, const tagID3V1VALUES& values)
+{
+    return GetFieldText(field, const_cast<tagID3V1VALUES&>(values));
+}

@@ -45,6 +45,10 @@ struct tagID3V1VALUES
     int nGenre = -1;
 };
 
+// The text of a field among the values; null for the genre, which is an index.
+CString* GetFieldText(ID3V1_FIELD field, tagID3V1VALUES& values);
+const CString* GetFieldText(ID3V1_FIELD field, const tagID3V1VALUES& values);
+
 // How many characters a user may type into the field: 30 for title, album, artist and comment,
 // 4 for the year, 3 for the track; 0 (no text) for the genre. Texts the program sets may be
 // longer.

@@ -1,12 +1,14 @@
 #include "editor/MultiTagScan.h"
 
+#include "base/FileException.h"
 #include "editor/ActionList.h"
 #include "res/StringTable.h"
 #include "tags/file/MpegFile.h"
 #include "tags/id3v2/ID3v2.h"
 
 SCAN_RESULT ScanFrameIDs(const std::vector<CString>& arrFiles, CActionList& actions,
-                         IBusyState& busy, CString* pFailedPath)
+                         IBusyState& busy, CString* pFailedPath,
+                         std::vector<Tags::tagFILESTAMP>* pStamps)
 {
     CBusyScope scope(busy);
     for (const CString& strPath : arrFiles)
@@ -20,6 +22,20 @@ SCAN_RESULT ScanFrameIDs(const std::vector<CString>& arrFiles, CActionList& acti
             if (pFailedPath)
                 *pFailedPath = strPath;
             return SCAN_OPEN_FAILED;
+        }
+        if (pStamps)
+        {
+            try
+            {
+                pStamps->push_back(file.GetFileStamp());
+            }
+            catch (const CFileException&)
+            {
+                // An open file that cannot be looked at is no file to edit.
+                if (pFailedPath)
+                    *pFailedPath = strPath;
+                return SCAN_OPEN_FAILED;
+            }
         }
         const Tags::ID3v2Tag::CID3v2* pTag = file.GetID3v2(FALSE);
         if (!pTag)

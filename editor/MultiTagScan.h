@@ -6,6 +6,7 @@
 
 #include "base/BusyState.h"
 #include "base/String.h"
+#include "tags/file/FileEx.h"
 
 #include <vector>
 
@@ -21,6 +22,9 @@ enum SCAN_RESULT : int
 // Adds an ACTION_KEEP to actions for each frame ID that it has no action for yet: the first
 // file's frames in tag order, then the IDs first seen in the second file, and so on. Inside the
 // busy state: before each file the cancel request is polled and the status text names the file
-// (string 141). A file that does not open ends the scan; its path goes to pFailedPath.
+// (string 141). A file that does not open ends the scan; its path goes to pFailedPath. pStamps,
+// when given, receives each scanned file's stamp in order, so that the write can tell a file
+// that changed since.
 SCAN_RESULT ScanFrameIDs(const std::vector<CString>& arrFiles, CActionList& actions,
-                         IBusyState& busy, CString* pFailedPath = nullptr);
+                         IBusyState& busy, CString* pFailedPath = nullptr,
+                         std::vector<Tags::tagFILESTAMP>* pStamps = nullptr);

@@ -1,5 +1,6 @@
 #include "editor/MultiTagWriting.h"
 
+#include "base/FileException.h"
 #include "browser/DiagnosticMessages.h"
 #include "editor/ActionList.h"
 #include "res/StringTable.h"
@@ -39,27 +40,6 @@ FIELD_CHANGE GetGenreChange(int nEntry)
     if (nEntry == GENRE_ENTRY_COPY_FROM_ID3V2)
         return CHANGE_COPY;
     return CHANGE_STORE;
-}
-
-const CString& GetFieldText(ID3V1_FIELD field, const tagID3V1VALUES& values)
-{
-    switch (field)
-    {
-    case FIELD_TITLE:
-        return values.strTitle;
-    case FIELD_ALBUM:
-        return values.strAlbum;
-    case FIELD_ARTIST:
-        return values.strArtist;
-    case FIELD_YEAR:
-        return values.strYear;
-    case FIELD_TRACK:
-        return values.strTrack;
-    case FIELD_GENRE:
-    case FIELD_COMMENT:
-        break;
-    }
-    return values.strComment;
 }
 
 void StoreField(ID3V1_FIELD field, const tagID3V1VALUES& values, CID3v1& tag)
@@ -141,7 +121,7 @@ void ApplyID3v1Fields(CMpegFile& file, const tagID3V1VALUES& values)
         const auto field = static_cast<ID3V1_FIELD>(i);
         const FIELD_CHANGE change = field == FIELD_GENRE
                                         ? GetGenreChange(values.nGenre)
-                                        : GetTextChange(GetFieldText(field, values));
+                                        : GetTextChange(*GetFieldText(field, values));
         if (change == CHANGE_STORE)
         {
             StoreField(field, values, tag);
@@ -156,11 +136,21 @@ void ApplyID3v1Fields(CMpegFile& file, const tagID3V1VALUES& values)
 }
 
 FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
-                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options)
+                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
+                                  const Tags::tagFILESTAMP* pExpected)
 {
     CMpegFile file(strPath, FALSE);
     if (file.m_hFile == INVALID_HANDLE_VALUE)
         return FILE_OPEN_FAILED;
+    try
+    {
+        if (pExpected && !(file.GetFileStamp() == *pExpected))
+            return FILE_CHANGED;
+    }
+    catch (const CFileException&)
+    {
+        return FILE_CHANGED;
+    }
     try
     {
         if (options.bWriteID3v2)
@@ -184,6 +174,7 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result)
     switch (result)
     {
     case FILE_OPEN_FAILED:
+    case FILE_CHANGED:
         return Res::IDS_FAILED_READING_FILE;
     case FILE_SAVE_FAILED:
         return Res::IDS_FAILED_WRITING_FILE;
@@ -195,16 +186,20 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result)
 
 BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
-                      CDiagnosticMessages* pDiag)
+                      CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps)
 {
     CBusyScope scope(busy);
     const CString strWriting = Res::LoadResourceString(Res::IDS_WRITING_FILE);
-    for (const CString& strPath : arrFiles)
+    for (size_t i = 0; i < arrFiles.size(); ++i)
     {
+        const CString& strPath = arrFiles[i];
         if (busy.IsCancelRequested())
             return FALSE;
         busy.SetStatusText(FormatString(strWriting, strPath));
-        const FILE_WRITE_RESULT result = WriteTagsToFile(strPath, actions, values, options);
+        const Tags::tagFILESTAMP* pExpected =
+            pStamps && i < pStamps->size() ? &(*pStamps)[i] : nullptr;
+        const FILE_WRITE_RESULT result =
+            WriteTagsToFile(strPath, actions, values, options, pExpected);
         if (result != FILE_WRITTEN && pDiag)
             pDiag->AddMessage(Res::FormatResourceString(GetWriteFailureMessage(result), strPath));
     }

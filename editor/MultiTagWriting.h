@@ -8,6 +8,7 @@
 #include "base/Types.h"
 #include "editor/ID3v1Fields.h"
 #include "editor/TagWriting.h"
+#include "tags/file/FileEx.h"
 #include "tags/id3v1/ID3v1Genres.h"
 
 #include <vector>
@@ -50,15 +51,19 @@ enum FILE_WRITE_RESULT : int
     FILE_WRITTEN,
     FILE_OPEN_FAILED, // string 140
     FILE_SAVE_FAILED, // string 145: open only for reading, or the save failed
+    FILE_CHANGED,     // string 140: not the file, or not the state of it, that the editor read
 };
 
 // The whole write of one file: opened anew (exclusively), the actions applied when bWriteID3v2
 // is set and the fields when bWriteID3v1 is set, the ID3v2 tag given the version and encoding
 // of the options, the selected tags saved, the file closed. A file deleted since the dialog
 // read it does not open; one another program holds is opened only for reading and refused; one
-// deleted or replaced while it is open is refused before anything is written. Never throws.
+// deleted or replaced while it is open is refused before anything is written. With pExpected,
+// a file whose stamp differs (replaced or written since the editor read it) is left alone: the
+// user chose the changes for the file as it was. Never throws.
 FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
-                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options);
+                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
+                                  const Tags::tagFILESTAMP* pExpected = nullptr);
 
 // The message a failed write is reported with (140 or 145); 0 for a written file.
 UINT GetWriteFailureMessage(FILE_WRITE_RESULT result);
@@ -66,7 +71,9 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result);
 // OK's loop over the files in order, inside the busy state: before each file the cancel request
 // is polled and the status text names the file (string 131); a file that fails adds its message
 // with its path to pDiag and the loop goes on. Returns FALSE when Esc stopped it: the files
-// before stay written, the rest are not touched.
+// before stay written, the rest are not touched. pStamps, when given, holds each file's stamp
+// as the editor read it, in the order of arrFiles.
 BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
-                      CDiagnosticMessages* pDiag);
+                      CDiagnosticMessages* pDiag,
+                      const std::vector<Tags::tagFILESTAMP>* pStamps = nullptr);

@@ -1,6 +1,7 @@
 #include "app/ui/App.h"
 
 #include "app/AppCommandLineInfo.h"
+#include "app/CommandLineHelp.h"
 #ifdef _WIN32
 #include "app/RegistrationRun.h"
 #else
@@ -124,6 +125,21 @@ CApp::~CApp()
 
 int CApp::Run(int& argc, char** argv)
 {
+    {
+        CStringArray args;
+        for (int i = 1; i < argc; ++i)
+            args.push_back(Path::FromNative(argv[i]));
+        // Answered before the application object exists: no window, no display needed.
+        const HELP_REQUEST request = FindHelpRequest(args);
+        if (request != HELP_NONE)
+        {
+            const std::string strText =
+                (request == HELP_USAGE ? GetUsageText() : GetVersionText()).ToUtf8();
+            std::fwrite(strText.data(), 1, strText.size(), stdout);
+            std::fflush(stdout);
+            return 0;
+        }
+    }
 #ifndef _WIN32
     // A registration run may come from a terminal or a script without a desktop: it needs no
     // window, so it must not fail for want of a display.
@@ -134,7 +150,7 @@ int CApp::Run(int& argc, char** argv)
     m_pQtApp = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Corvell"));
     QCoreApplication::setApplicationName(QStringLiteral("Tagwright"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.5.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TW_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("Corvell.Tagwright"));
 
     CStringArray args;

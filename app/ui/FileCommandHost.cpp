@@ -7,6 +7,7 @@
 #include "browser/ui/QtString.h"
 #include "editor/RemoveTags.h"
 #include "editor/TagWriting.h"
+#include "editor/ui/MultiTagEditDialog.h"
 #include "editor/ui/SingleTagEditDialog.h"
 #include "rename/ui/AutoRenameCommand.h"
 #include "res/StringTable.h"
@@ -37,8 +38,6 @@ BOOL CFileCommandHost::CanRunCommand(EFileCommand command, int nRecords) const
     switch (command)
     {
     case EFileCommand::EditTag:
-        // Several files need the multi-file editor, which has no window yet.
-        return nRecords == 1;
     case EFileCommand::RemoveTag:
     case EFileCommand::AutoRename:
     case EFileCommand::RenamePreset:
@@ -65,7 +64,7 @@ CFileCommandHost::RunCommand(EFileCommand command, int nPreset,
     switch (command)
     {
     case EFileCommand::EditTag:
-        return EditTag(*arrRecords.front());
+        return arrRecords.size() == 1 ? EditTag(*arrRecords.front()) : EditTags(arrRecords);
     case EFileCommand::RemoveTag:
         return RemoveTag(arrRecords);
     case EFileCommand::AutoRename:
@@ -77,10 +76,8 @@ CFileCommandHost::RunCommand(EFileCommand command, int nPreset,
     }
 }
 
-std::vector<CFileAssocData*> CFileCommandHost::EditTag(CFileAssocData& record)
+void CFileCommandHost::PrepareEditor(CBaseTagEditDialog& dialog)
 {
-    CSingleTagEditDialog dialog(m_pOwner);
-    dialog.SetFilePath(record.GetFullPath());
     dialog.SetTagOptions([this] { return GetTagOptions(m_app); });
     dialog.SetOptionsHandler(
         [this](QWidget* pParent)
@@ -88,10 +85,41 @@ std::vector<CFileAssocData*> CFileCommandHost::EditTag(CFileAssocData& record)
             COptionsDialog options(m_app, COptionsDialog::PAGE_TAGS, pParent);
             options.DoModal();
         });
+}
+
+std::vector<CFileAssocData*> CFileCommandHost::EditTag(CFileAssocData& record)
+{
+    CSingleTagEditDialog dialog(m_pOwner);
+    dialog.SetFilePath(record.GetFullPath());
+    PrepareEditor(dialog);
     if (dialog.DoModal() != QDialog::Accepted)
         return {};
     record.Reload();
     return {&record};
+}
+
+std::vector<CFileAssocData*>
+CFileCommandHost::EditTags(const std::vector<CFileAssocData*>& arrRecords)
+{
+    CDiagnosticDialog diagnostics(m_pOwner);
+    std::vector<CFileAssocData*> arrChanged;
+    {
+        CMultiTagEditDialog dialog(m_app.GetBusyState(), m_pOwner);
+        for (const CFileAssocData* pRecord : arrRecords)
+            dialog.m_files.push_back(pRecord->GetFullPath());
+        dialog.SetDiagnostics(&diagnostics);
+        PrepareEditor(dialog);
+        if (dialog.DoModal() == QDialog::Accepted)
+        {
+            // Written, stopped by Esc or refused: every row shows its file as it is now.
+            for (CFileAssocData* pRecord : arrRecords)
+                pRecord->Reload();
+            arrChanged = arrRecords;
+        }
+    }
+    if (diagnostics.GetCount() > 0)
+        diagnostics.exec();
+    return arrChanged;
 }
 
 std::vector<CFileAssocData*>

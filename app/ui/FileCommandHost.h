@@ -6,6 +6,7 @@
 #include "browser/FileCommandHost.h"
 
 class CApp;
+class CBaseTagEditDialog;
 class QWidget;
 
 class CFileCommandHost : public IFileCommandHost
@@ -20,7 +21,10 @@ public:
                const std::vector<CFileAssocData*>& arrRecords) override;
 
 private:
+    // The options and the options dialog the tag editors use.
+    void PrepareEditor(CBaseTagEditDialog& dialog);
     std::vector<CFileAssocData*> EditTag(CFileAssocData& record);
+    std::vector<CFileAssocData*> EditTags(const std::vector<CFileAssocData*>& arrRecords);
     std::vector<CFileAssocData*> RemoveTag(const std::vector<CFileAssocData*>& arrRecords);
     // Auto Rename (nPreset < 0) and the rename presets.
     std::vector<CFileAssocData*> AutoRename(int nPreset,

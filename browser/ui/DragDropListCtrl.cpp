@@ -195,9 +195,22 @@ void CDragDropListCtrl::SetInsertMark(int nRow, bool bAfter)
     viewport()->update();
 }
 
+void CDragDropListCtrl::SetEmptyText(const QString& strText)
+{
+    m_strEmptyText = strText;
+    viewport()->update();
+}
+
 void CDragDropListCtrl::paintEvent(QPaintEvent* pEvent)
 {
     CSortListCtrl::paintEvent(pEvent);
+    if (!m_strEmptyText.isEmpty() && (!model() || model()->rowCount() == 0))
+    {
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        const QRect rect = viewport()->rect().adjusted(16, 16, -16, -16);
+        painter.drawText(rect, Qt::AlignCenter | Qt::TextWordWrap, m_strEmptyText);
+    }
     if (m_nInsertMark < 0 || !model() || m_nInsertMark >= model()->rowCount())
         return;
     int nY = rowViewportPosition(m_nInsertMark);

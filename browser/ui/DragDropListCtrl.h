@@ -28,6 +28,9 @@ public:
     virtual void MoveSelectionDown() = 0;
 
     BOOL IsDragging() const { return m_bDragging; }
+    // A hint drawn centred in the list while it has no rows (none when empty).
+    void SetEmptyText(const QString& strText);
+    QString GetEmptyText() const { return m_strEmptyText; }
     // The shown insertion mark: the row and whether the mark stands after it; -1 for none.
     int GetInsertMark(bool* pbAfter = nullptr) const;
 
@@ -53,6 +56,7 @@ private:
     void SetInsertMark(int nRow, bool bAfter);
 
     QFont m_fontBold;
+    QString m_strEmptyText;
     BOOL m_bDragging = FALSE;
     // A left press on a selected item without modifiers may start a drag; the selection
     // changes only when the button is released without one.

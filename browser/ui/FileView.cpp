@@ -38,6 +38,9 @@ CFileView::CFileView(IBusyState& busy, IProfileStore* pProfile, QWidget* pParent
 {
     setObjectName(QStringLiteral("FileView"));
     setModel(m_pModel.get());
+    // A first start in a folder without audio files shows what to do instead of a grey void.
+    SetEmptyText(QStringLiteral("No audio files here.\n\nDrop files or folders here, or choose "
+                                "a folder on the left."));
     connect(m_pModel.get(), &CFileListModel::rowCountChanged, this, &CFileView::itemCountChanged);
     m_pRename = std::make_unique<CInPlaceRename>(*this, m_list, *m_pModel);
 

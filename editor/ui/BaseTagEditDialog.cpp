@@ -292,17 +292,15 @@ void CBaseTagEditDialog::accept()
 
 void CBaseTagEditDialog::UpdateData(BOOL bSaveAndValidate)
 {
-    CString* const pTexts[ID3V1_FIELD_COUNT] = {
-        &m_values.strTitle, &m_values.strAlbum, &m_values.strArtist, nullptr,
-        &m_values.strYear,  &m_values.strTrack, &m_values.strComment};
     for (int n = 0; n < ID3V1_FIELD_COUNT; ++n)
     {
-        if (!pTexts[n])
+        CString* pText = GetFieldText(static_cast<ID3V1_FIELD>(n), m_values);
+        if (!pText)
             continue;
         if (bSaveAndValidate)
-            *pTexts[n] = ToCString(m_pEdits[n]->text());
+            *pText = ToCString(m_pEdits[n]->text());
         else
-            m_pEdits[n]->setText(ToQString(*pTexts[n]));
+            m_pEdits[n]->setText(ToQString(*pText));
     }
     if (bSaveAndValidate)
         m_values.nGenre = m_pGenre->currentIndex();
@@ -363,12 +361,8 @@ QTreeWidgetItem* CBaseTagEditDialog::GetSelectedItem() const
     return arrSelected.isEmpty() || !arrSelected.first()->parent() ? nullptr : arrSelected.first();
 }
 
-void CBaseTagEditDialog::DeleteSelectedItem()
+std::vector<QTreeWidgetItem*> CBaseTagEditDialog::GetRows() const
 {
-    QTreeWidgetItem* pItem = GetSelectedItem();
-    if (!pItem)
-        return;
-    // The rows as displayed: group by group, in insertion order.
     std::vector<QTreeWidgetItem*> arrRows;
     for (int nGroup = 0; nGroup < m_pFrameList->topLevelItemCount(); ++nGroup)
     {
@@ -376,6 +370,30 @@ void CBaseTagEditDialog::DeleteSelectedItem()
         for (int n = 0; n < pGroup->childCount(); ++n)
             arrRows.push_back(pGroup->child(n));
     }
+    return arrRows;
+}
+
+QTreeWidgetItem* CBaseTagEditDialog::FindItem(const void* pData) const
+{
+    for (QTreeWidgetItem* pItem : GetRows())
+    {
+        if (GetItemData(pItem) == pData)
+            return pItem;
+    }
+    return nullptr;
+}
+
+void CBaseTagEditDialog::AddGenreEntries(const QStringList& arrEntries)
+{
+    m_pGenre->addItems(arrEntries);
+}
+
+void CBaseTagEditDialog::DeleteSelectedItem()
+{
+    QTreeWidgetItem* pItem = GetSelectedItem();
+    if (!pItem)
+        return;
+    std::vector<QTreeWidgetItem*> arrRows = GetRows();
     const auto it = std::find(arrRows.begin(), arrRows.end(), pItem);
     const int nRow = static_cast<int>(it - arrRows.begin());
     const int nCount = static_cast<int>(arrRows.size());

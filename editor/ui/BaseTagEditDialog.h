@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CFrameBaseDialog;
 class QComboBox;
@@ -91,6 +92,12 @@ protected:
     QTreeWidgetItem* InsertFrameItem(const char* szID, const QString& strValue, void* pData);
     void SetItemValue(QTreeWidgetItem* pItem, const QString& strValue);
     QTreeWidgetItem* GetSelectedItem() const;
+    // The rows as displayed, group by group, without the group headers.
+    std::vector<QTreeWidgetItem*> GetRows() const;
+    // The row whose object is pData, or null.
+    QTreeWidgetItem* FindItem(const void* pData) const;
+    // Appends entries after the genres of the genre box.
+    void AddGenreEntries(const QStringList& arrEntries);
     // Deletes the selected row, selecting the row below it, else the one above.
     void DeleteSelectedItem();
     void SelectItem(QTreeWidgetItem* pItem);

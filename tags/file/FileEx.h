@@ -7,6 +7,19 @@
 namespace Tags
 {
 
+// What tells one state of a file from another: the file itself (its identity on its volume),
+// its length and its last write time. Equal stamps: the same file, not written in between as
+// far as the file system's clock tells.
+struct tagFILESTAMP
+{
+    ULONGLONG nVolume = 0;
+    ULONGLONG nIndex = 0;
+    ULONGLONG nLength = 0;
+    ULONGLONG nWriteTime = 0;
+
+    bool operator==(const tagFILESTAMP&) const = default;
+};
+
 class CFileEx : public CFile
 {
 public:
@@ -44,6 +57,9 @@ public:
     // would change what nobody can reach any more, and a save would be reported that no one
     // sees. Every write of the tag library checks this first.
     void CheckPathLeadsHere() const;
+
+    // The open file's stamp. Throws CFileException.
+    tagFILESTAMP GetFileStamp() const;
 
     // TRUE when the file could only be opened by the read-only fallback; every write of the
     // tag library refuses while it is set.

@@ -11,6 +11,7 @@
 #include <new>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <cerrno>
@@ -57,15 +58,15 @@ void WriteAll(int fd, const BYTE* p, size_t n, const CString& strPath)
     }
 }
 
-// Appends up to nCount bytes of fdFrom from nOffset (to its end when it is shorter) to fdTo;
-// returns how many were copied.
+// Appends up to nCount bytes of fdFrom from nOffset (to its end when it is shorter) to fdTo,
+// through the nBufferSize bytes at pBuffer; returns how many were copied.
 ULONGLONG CopyRange(int fdFrom, ULONGLONG nOffset, ULONGLONG nCount, int fdTo, BYTE* pBuffer,
-                    const CString& strPath)
+                    size_t nBufferSize, const CString& strPath)
 {
     ULONGLONG nDone = 0;
     while (nDone < nCount)
     {
-        const size_t nWant = static_cast<size_t>(std::min<ULONGLONG>(nCount - nDone, nBlockSize));
+        const size_t nWant = static_cast<size_t>(std::min<ULONGLONG>(nCount - nDone, nBufferSize));
         const ssize_t r = ::pread(fdFrom, pBuffer, nWant, static_cast<off_t>(nOffset + nDone));
         if (r < 0)
         {
@@ -137,17 +138,16 @@ std::string TempName(const std::string& strName, std::mt19937_64& rng)
     return strTemp + szTempEnd;
 }
 
-// Whether an entry of the folder is a temporary file of a rewrite of strName.
-bool IsTempNameOf(const std::string& strEntry, const std::string& strName)
+// Whether an entry of the folder is a temporary file of a rewrite of the name whose TempPrefix
+// is prefix (taken once for the whole folder, which may hold many thousand entries).
+bool IsTempNameOf(std::string_view entry, std::string_view prefix)
 {
-    const std::string strPrefix = TempPrefix(strName);
     const size_t nEnd = sizeof(szTempEnd) - 1;
-    if (strEntry.size() != strPrefix.size() + nRandomDigits + nEnd ||
-        strEntry.compare(0, strPrefix.size(), strPrefix) != 0 ||
-        strEntry.compare(strEntry.size() - nEnd, nEnd, szTempEnd) != 0)
+    if (entry.size() != prefix.size() + nRandomDigits + nEnd || !entry.starts_with(prefix) ||
+        !entry.ends_with(szTempEnd))
         return false;
-    return std::all_of(strEntry.begin() + static_cast<std::ptrdiff_t>(strPrefix.size()),
-                       strEntry.end() - static_cast<std::ptrdiff_t>(nEnd),
+    return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                       entry.end() - static_cast<std::ptrdiff_t>(nEnd),
                        [](char ch)
                        { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'); });
 }
@@ -169,10 +169,11 @@ void RemoveStaleTempFiles(int fdFolder, const std::string& strName)
         ::close(fdList);
         return;
     }
+    const std::string strPrefix = TempPrefix(strName);
     std::vector<std::string> arrStale;
     while (const struct dirent* pEntry = ::readdir(pDir))
     {
-        if (IsTempNameOf(pEntry->d_name, strName))
+        if (IsTempNameOf(pEntry->d_name, strPrefix))
             arrStale.emplace_back(pEntry->d_name);
     }
     ::closedir(pDir);
@@ -240,21 +241,44 @@ void CFileEx::CheckPathLeadsHere() const
         ThrowErrno(ESTALE, m_strFileName);
 }
 
+tagFILESTAMP CFileEx::GetFileStamp() const
+{
+    CheckOpen();
+    struct stat st = {};
+    if (::fstat(m_hFile, &st) != 0)
+        ThrowErrno(errno, m_strFileName);
+    tagFILESTAMP stamp;
+    stamp.nVolume = static_cast<ULONGLONG>(st.st_dev);
+    stamp.nIndex = static_cast<ULONGLONG>(st.st_ino);
+    stamp.nLength = static_cast<ULONGLONG>(st.st_size);
+    stamp.nWriteTime = static_cast<ULONGLONG>(st.st_mtim.tv_sec) * 1000000000ULL +
+                       static_cast<ULONGLONG>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
 void CFileEx::Rewrite(const tagREWRITE& plan)
 {
+    struct stat stOriginal = {};
+    if (::fstat(m_hFile, &stOriginal) != 0)
+        ThrowErrno(errno, m_strFileName);
+
+    const ULONGLONG nOldLength = static_cast<ULONGLONG>(stOriginal.st_size);
+    const ULONGLONG nTailTo = std::min(plan.nTailTo, nOldLength);
+    const ULONGLONG nTailLength = nTailTo > plan.nTailFrom ? nTailTo - plan.nTailFrom : 0;
+
+    // No larger than the longer of the two copied ranges, and not cleared: every byte copied is
+    // read into it first. A small file's rewrite then neither clears nor maps a whole block.
+    const size_t nBufferSize = static_cast<size_t>(std::clamp<ULONGLONG>(
+        std::max(std::min(plan.nKeepLength, nOldLength), nTailLength), 1, nBlockSize));
     std::unique_ptr<BYTE[]> pBuffer;
     try
     {
-        pBuffer = std::make_unique<BYTE[]>(nBlockSize);
+        pBuffer = std::make_unique_for_overwrite<BYTE[]>(nBufferSize);
     }
     catch (const std::bad_alloc&)
     {
         throw CFileException(CFileException::genericException, ENOMEM, m_strFileName);
     }
-
-    struct stat stOriginal = {};
-    if (::fstat(m_hFile, &stOriginal) != 0)
-        ThrowErrno(errno, m_strFileName);
 
     // The file itself: through a symbolic link the link stays and its target is replaced.
     const std::string strNative = Path::ToNative(m_strFileName);
@@ -311,9 +335,6 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
         errno != ENOTSUP)
         ThrowErrno(errno, m_strFileName);
 
-    const ULONGLONG nOldLength = static_cast<ULONGLONG>(stOriginal.st_size);
-    const ULONGLONG nTailTo = std::min(plan.nTailTo, nOldLength);
-    const ULONGLONG nTailLength = nTailTo > plan.nTailFrom ? nTailTo - plan.nTailFrom : 0;
     const ULONGLONG nNewLength =
         plan.nHeadLength + plan.nKeepLength + nTailLength + plan.nEndLength;
 
@@ -323,10 +344,10 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
         ThrowErrno(errno, m_strFileName);
 
     WriteAll(state.fdTemp, plan.pHead, plan.nHeadLength, m_strFileName);
-    ULONGLONG nCopied =
-        CopyRange(m_hFile, 0, plan.nKeepLength, state.fdTemp, pBuffer.get(), m_strFileName);
-    nCopied +=
-        CopyRange(m_hFile, plan.nTailFrom, nTailLength, state.fdTemp, pBuffer.get(), m_strFileName);
+    ULONGLONG nCopied = CopyRange(m_hFile, 0, plan.nKeepLength, state.fdTemp, pBuffer.get(),
+                                  nBufferSize, m_strFileName);
+    nCopied += CopyRange(m_hFile, plan.nTailFrom, nTailLength, state.fdTemp, pBuffer.get(),
+                         nBufferSize, m_strFileName);
     // Another program that ignores locks changed the length meanwhile: no guessing.
     if (nCopied != plan.nKeepLength + nTailLength || GetLength() != nOldLength)
         ThrowErrno(ESTALE, m_strFileName);

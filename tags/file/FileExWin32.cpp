@@ -122,6 +122,23 @@ void CFileEx::CheckPathLeadsHere() const
     CheckOpen();
 }
 
+tagFILESTAMP CFileEx::GetFileStamp() const
+{
+    CheckOpen();
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!::GetFileInformationByHandle(m_hFile, &info))
+        ThrowWin32(::GetLastError(), m_strFileName);
+    const auto join = [](DWORD dwHigh, DWORD dwLow)
+    { return (static_cast<ULONGLONG>(dwHigh) << 32) | dwLow; };
+    tagFILESTAMP stamp;
+    stamp.nVolume = info.dwVolumeSerialNumber;
+    stamp.nIndex = join(info.nFileIndexHigh, info.nFileIndexLow);
+    stamp.nLength = join(info.nFileSizeHigh, info.nFileSizeLow);
+    stamp.nWriteTime =
+        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
+
 void CFileEx::Rewrite(const tagREWRITE& plan)
 {
     std::unique_ptr<BYTE[]> pBuffer(new (std::nothrow) BYTE[nBlockSize]);

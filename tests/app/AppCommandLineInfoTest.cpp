@@ -1,4 +1,5 @@
 #include "app/AppCommandLineInfo.h"
+#include "app/CommandLineHelp.h"
 
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
@@ -298,3 +299,17 @@ TEST(AppCommandLineInfoTest, ArgumentsFromMainWithSwitches)
     EXPECT_TRUE(ParseArgv({}).m_strFileName.IsEmpty());
 }
 #endif
+
+TEST(CommandLineHelpTest, HelpAndVersionAreFoundBeforeTheEndOfOptions)
+{
+    EXPECT_EQ(FindHelpRequest({u"a.mp3", u"--help"}), HELP_USAGE);
+    EXPECT_EQ(FindHelpRequest({u"-h"}), HELP_USAGE);
+    EXPECT_EQ(FindHelpRequest({u"--version", u"--help"}), HELP_VERSION);
+    EXPECT_EQ(FindHelpRequest({u"--", u"--help"}), HELP_NONE);
+    EXPECT_EQ(FindHelpRequest({u"/music/--help.mp3", u"-Install"}), HELP_NONE);
+    const std::string strUsage = GetUsageText().ToUtf8();
+    for (const char* pszSwitch : {"-EnableShellIntegration", "-DisableShellIntegration", "-Install",
+                                  "-Uninstall", "\"|\"", "--version"})
+        EXPECT_NE(strUsage.find(pszSwitch), std::string::npos) << pszSwitch;
+    EXPECT_EQ(GetVersionText().ToUtf8().rfind("Tagwright ", 0), 0u);
+}

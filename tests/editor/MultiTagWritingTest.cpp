@@ -301,12 +301,14 @@ TEST_F(MultiTagWritingTest, ATagOf24WrittenAs23KeepsItsYearInBothTags)
     EXPECT_EQ(written.v1.strYear, CString(u"1999"));
 }
 
-TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedOrWrittenFromWhatItHoldsNow)
+TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedAndLeftAlone)
 {
     const std::vector<CString> files = {MakeFile("a.mp3", u"A"), MakeFile("b.mp3", u"B"),
                                         MakeFile("c.mp3", u"C"), MakeFile("d.mp3", u"D")};
     CTestBusy busy;
-    ASSERT_EQ(ScanFrameIDs(files, m_actions, busy), SCAN_DONE);
+    std::vector<Tags::tagFILESTAMP> stamps;
+    ASSERT_EQ(ScanFrameIDs(files, m_actions, busy, nullptr, &stamps), SCAN_DONE);
+    ASSERT_EQ(stamps.size(), files.size());
     m_actions.AddAction(ACTION_SET, "TPE1", NewText("TPE1", u"Artist"));
     tagID3V1VALUES values = GetFieldsToKeep();
     values.strTitle = u"Typed";
@@ -327,8 +329,10 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedOrWrittenFromWhatI
     const CString strNew = MakeFile("new.mp3", u"D2", 4);
     AddFrames(strNew, NewText("TALB", u"Album"));
     fs::rename(m_dir.PathOf("new.mp3"), m_dir.PathOf("d.mp3"));
+    const Bytes replacedD = ReadFileBytes(m_dir.PathOf("d.mp3"));
 
-    EXPECT_TRUE(WriteTagsToFiles(files, m_actions, values, tagTAGOPTIONS(), busy, &m_diag));
+    EXPECT_TRUE(
+        WriteTagsToFiles(files, m_actions, values, tagTAGOPTIONS(), busy, &m_diag, &stamps));
 #ifdef _WIN32
     ::CloseHandle(hOther);
 #else
@@ -341,13 +345,21 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedOrWrittenFromWhatI
                       u"'.\n\nMake sure the file exist in the specified path and not openned in "
                       u"the another program also check the user has read access right.",
                   u"Failed to writing file at '" + files[2] +
-                      u"'. Close the file that's open in another program."}));
+                      u"'. Close the file that's open in another program.",
+                  u"Failed to reading file at '" + files[3] +
+                      u"'.\n\nMake sure the file exist in the specified path and not openned in "
+                      u"the another program also check the user has read access right."}));
     EXPECT_FALSE(fs::exists(m_dir.PathOf("b.mp3")));
     EXPECT_EQ(ReadFileBytes(m_dir.PathOf("c.mp3")), originalC);
+    EXPECT_EQ(ReadFileBytes(m_dir.PathOf("d.mp3")), replacedD);
     EXPECT_EQ(FrameIDs(files[0]), (std::vector<std::string>{"TIT2", "TPE1"}));
+    EXPECT_EQ(ReadBack(files[0]).v1.strTitle, CString(u"Typed"));
+
+    // Without the scan's stamps the file is written from what it holds now.
+    CDiagnosticMessages diag;
+    EXPECT_TRUE(WriteTagsToFiles({files[3]}, m_actions, values, tagTAGOPTIONS(), busy, &diag));
+    EXPECT_EQ(diag.GetCount(), 0);
     EXPECT_EQ(FrameIDs(files[3]), (std::vector<std::string>{"TIT2", "TALB", "TPE1"}));
-    EXPECT_EQ(ReadBack(files[3]).strTitle, CString(u"D2"));
-    EXPECT_EQ(ReadBack(files[3]).v1.strTitle, CString(u"Typed"));
 }
 
 TEST_F(MultiTagWritingTest, EscStopsTheScanAndTheWriteBeforeTheNextFile)

@@ -6,11 +6,17 @@
 #include "interop/PeerProcess.h"
 #include "interop/TagRecords.h"
 
+#include "base/BusyState.h"
 #include "browser/ui/NotifyVSListBox.h"
 #include "browser/ui/QtString.h"
 #include "editor/AddMenu.h"
+#include "editor/ui/MultiTagEditDialog.h"
 #include "editor/ui/SingleTagEditDialog.h"
 #include "fixtures/Mp3Builder.h"
+#include "tags/file/MpegFile.h"
+#include "tags/id3v2/ID3v2.h"
+#include "tags/id3v2/frames/CommentsFrame.h"
+#include "tags/id3v2/frames/TextFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +26,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -91,17 +98,31 @@ QAction* AddAction(QMenu& menu, const char* szID)
     return nullptr;
 }
 
-// Adds a frame through the Add menu: its dialog, when it comes up, is filled and confirmed.
-void AddFrame(CSingleTagEditDialog& dialog, const char* szID,
-              const std::function<void(QWidget*)>& fill)
+// Adds a frame through the Add menu: its dialog, when it comes up, is filled and confirmed. With
+// bAsked, the question whether all files get the frame comes first and is answered Yes.
+void AddFrame(CBaseTagEditDialog& dialog, const char* szID,
+              const std::function<void(QWidget*)>& fill, bool bAsked = false)
 {
+    const auto answer = [fill]
+    {
+        QWidget* pModal = QApplication::activeModalWidget();
+        ASSERT_NE(pModal, nullptr);
+        fill(pModal);
+        Child<QPushButton>(pModal, "1")->click();
+    };
     QTimer::singleShot(0,
-                       [fill]
+                       [answer, bAsked]
                        {
-                           QWidget* pModal = QApplication::activeModalWidget();
-                           ASSERT_NE(pModal, nullptr);
-                           fill(pModal);
-                           Child<QPushButton>(pModal, "1")->click();
+                           if (!bAsked)
+                           {
+                               answer();
+                               return;
+                           }
+                           auto* pBox =
+                               qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                           ASSERT_NE(pBox, nullptr);
+                           QTimer::singleShot(0, answer);
+                           pBox->button(QMessageBox::Yes)->click();
                        });
     QAction* pAction = AddAction(*dialog.GetAddMenu(), szID);
     ASSERT_NE(pAction, nullptr) << szID;
@@ -265,6 +286,90 @@ TEST_P(DialogWrittenTest, PeersReadWhatTheDialogsWrote)
 
     // The audio is untouched.
     EXPECT_EQ(ContainerAudio(m_path), FixtureAudio());
+}
+
+// The multi-file editor over three files: an artist and a comment for all of them, each file's
+// own title kept.
+TEST(MultiDialogWrittenTest, PeersReadTheSharedArtistAndCommentAndEachFilesOwnTitle)
+{
+    Application();
+    CTempDir dir;
+    const std::vector<std::string> titles = {"Alpha", "Beta", "Gamma"};
+    std::vector<CString> files;
+    for (const std::string& strTitle : titles)
+    {
+        const std::filesystem::path path = dir.PathOf(strTitle + ".mp3");
+        WriteFileBytes(path, FixtureAudio());
+        files.push_back(ToCString(QString::fromStdString(path.string())));
+        Tags::CMpegFile file(files.back(), FALSE);
+        Tags::ID3v2Tag::CID3v2* pTag = file.GetID3v2(TRUE);
+        pTag->m_pHeader->m_nVersion = 3;
+        for (const auto& [szID, strValue] : {std::pair{"TIT2", strTitle}, {"TPE1", "Old artist"}})
+        {
+            auto pText = std::make_unique<Tags::ID3v2Tag::CTextFrame>(szID, 4);
+            pText->SetValues({ToCString(QString::fromStdString(strValue))});
+            pTag->AddTail(std::move(pText));
+        }
+        auto pComment = std::make_unique<Tags::ID3v2Tag::CCommentsFrame>();
+        pComment->m_strText = ToCString(QString::fromStdString("About " + strTitle));
+        pTag->AddTail(std::move(pComment));
+        ASSERT_TRUE(file.SaveTags(Tags::TAG_ID3V2));
+    }
+
+    class CNoBusy : public IBusyState
+    {
+        void BeginBusy() override {}
+        void EndBusy() override {}
+        BOOL IsCancelRequested() override { return FALSE; }
+        BOOL IsBusy() const override { return FALSE; }
+        void SetStatusText(const CString&) override {}
+    } busy;
+    CMultiTagEditDialog dialog(busy);
+    dialog.m_files = files;
+    dialog.SetTagOptions([] { return tagTAGOPTIONS(); });
+    QTimer::singleShot(
+        0, &dialog,
+        [&dialog]
+        {
+            AddFrame(
+                dialog, "TPE1",
+                [](QWidget* p)
+                { Child<CNotifyVSListBox>(p, "1011")->AddItem(QStringLiteral("New artist")); },
+                true);
+            dialog.GetFieldButton(FIELD_ARTIST)->menu()->actions()[0]->trigger();
+            AddFrame(
+                dialog, "COMM",
+                [](QWidget* p)
+                { Type(Child<QPlainTextEdit>(p, "1018"), QStringLiteral("Shared comment")); },
+                true);
+            Child<QPushButton>(&dialog, "1")->click();
+        });
+    ASSERT_EQ(dialog.DoModal(), int(QDialog::Accepted));
+
+    for (size_t i = 0; i < files.size(); ++i)
+    {
+        const std::filesystem::path path = dir.PathOf(titles[i] + ".mp3");
+        const tagTAGVIEW mutagen = MutagenRead(path);
+        const tagBASICS basics = BasicsFromRecords(mutagen);
+        EXPECT_EQ(basics.strTitle, titles[i]);
+        EXPECT_EQ(basics.strArtist, "New artist");
+        EXPECT_EQ(basics.strComment, "Shared comment");
+        const auto nComments = std::count_if(mutagen.frames.begin(), mutagen.frames.end(),
+                                             [](const Record& r) { return r.at(0) == "COMM"; });
+        EXPECT_EQ(nComments, 1);
+        EXPECT_TRUE(mutagen.bHasID3v1);
+        EXPECT_EQ(mutagen.id3v1.at(1), "New artist");
+
+        const tagPROCESSRESULT eyed3 =
+            RunProcess({"eyeD3", "--no-color", "--no-config", path.string()},
+                       PeerEnvironment(dir.PathOf("home")));
+        EXPECT_EQ(eyed3.nExitCode, 0);
+        for (const std::string& value :
+             {titles[i], std::string("New artist"), std::string("Shared comment")})
+            EXPECT_NE(eyed3.strOut.find(value), std::string::npos) << value << "\n" << eyed3.strOut;
+        EXPECT_EQ(eyed3.strOut.find("Old artist"), std::string::npos) << eyed3.strOut;
+        EXPECT_EQ(ContainerAudio(path), FixtureAudio());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersionAndEncoding, DialogWrittenTest,

@@ -10,6 +10,7 @@
 #include "browser/ui/FileView.h"
 #include "browser/ui/FileViewCommands.h"
 #include "browser/ui/QtString.h"
+#include "editor/ui/MultiTagEditDialog.h"
 #include "editor/ui/SingleTagEditDialog.h"
 #include "res/StringTable.h"
 
@@ -45,9 +46,6 @@ private slots:
         CApp app;
         QVERIFY(app.InitInstance(Args({a + QStringLiteral("|") + b})));
         CFileView& view = *app.GetMainFrame()->GetFileView();
-        Select(view, {0, 1});
-        // Several files wait for the multi-file editor.
-        QVERIFY(!view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
         Select(view, {1});
         QVERIFY(view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
 
@@ -85,6 +83,48 @@ private slots:
         QCOMPARE(ToQString(view.GetRecord(1)->m_strTitle), QStringLiteral("Edited"));
         QCOMPARE(view.model()->index(1, 0).siblingAtColumn(0).data().toString(),
                  QStringLiteral("b.mp3"));
+        app.ExitInstance();
+    }
+
+    void editTagOverSeveralFilesWritesEachAndReloadsEveryRow()
+    {
+        CAppTestEnv env;
+        const QString a = env.MakeMp3(QStringLiteral("a.mp3"));
+        const QString b = env.MakeMp3(QStringLiteral("b.mp3"));
+        const QString c = env.MakeMp3(QStringLiteral("c.mp3"));
+        CApp app;
+        QVERIFY(app.InitInstance(Args({a + QStringLiteral("|") + b + QStringLiteral("|") + c})));
+        app.m_bWriteID3v1 = TRUE;
+        CFileView& view = *app.GetMainFrame()->GetFileView();
+        Select(view, {0, 2});
+        QVERIFY(view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
+
+        // The scan lets events run, so the editor is waited for rather than expected at once.
+        QStringList arrStatus;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout,
+                         [&poll, &arrStatus, &app]
+                         {
+                             auto* pDialog = qobject_cast<CMultiTagEditDialog*>(
+                                 QApplication::activeModalWidget());
+                             if (!pDialog || !pDialog->isVisible())
+                                 return;
+                             poll.stop();
+                             arrStatus.append(app.GetMainFrame()->GetMessageText());
+                             auto* pAlbum = pDialog->findChild<QLineEdit*>(QStringLiteral("1029"));
+                             pAlbum->setText(QStringLiteral("Together"));
+                             QTest::keyClick(pAlbum, Qt::Key_Return);
+                         });
+        poll.start();
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_Return);
+        // The scan is over before the editor shows; the status bar is back to idle.
+        QCOMPARE(arrStatus, QStringList{QStringLiteral("Ready")});
+        QCOMPARE(ToQString(view.GetRecord(0)->m_strAlbum), QStringLiteral("Together"));
+        QCOMPARE(ToQString(view.GetRecord(1)->m_strAlbum), QString());
+        QCOMPARE(ToQString(view.GetRecord(2)->m_strAlbum), QStringLiteral("Together"));
+        QCOMPARE(view.model()->index(2, 0).data().toString(), QStringLiteral("c.mp3"));
         app.ExitInstance();
     }
 

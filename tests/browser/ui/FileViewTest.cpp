@@ -177,6 +177,25 @@ private slots:
         QCOMPARE(m_pView->GetColumns().GetColumnWidth(0), 200);
     }
 
+    void anEmptyListShowsAHint()
+    {
+        // Something is drawn into the empty list; without the hint it stays a plain area.
+        const auto isPlain = [this]
+        {
+            const QImage image = m_pView->viewport()->grab().toImage();
+            const QRgb background = image.pixel(1, 1);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != background)
+                        return false;
+            return true;
+        };
+        QVERIFY(!m_pView->GetEmptyText().isEmpty());
+        QVERIFY(!isPlain());
+        m_pView->SetEmptyText(QString());
+        QVERIFY(isPlain());
+    }
+
     void fillsFromFolder()
     {
         QSignalSpy count(m_pView.get(), &CFileView::itemCountChanged);
