@@ -8,7 +8,9 @@
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
 
+#include <algorithm>
 #include <exception>
+#include <memory>
 
 using Tags::CMpegFile;
 using Tags::ID3v1Tag::CID3v1;
@@ -135,15 +137,14 @@ void ApplyID3v1Fields(CMpegFile& file, const tagID3V1VALUES& values)
     }
 }
 
-FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
-                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
-                                  const Tags::tagFILESTAMP* pExpected,
-                                  Tags::CFolderSyncBatch* pFolderSyncs)
+namespace
 {
-    CMpegFile file(strPath, FALSE);
-    if (file.m_hFile == INVALID_HANDLE_VALUE)
-        return FILE_OPEN_FAILED;
-    file.m_pFolderSyncs = pFolderSyncs;
+
+// The write of one open file; a rewrite may be left waiting in the file's batch.
+FILE_WRITE_RESULT WriteOpenFile(CMpegFile& file, const CActionList& actions,
+                                const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
+                                const Tags::tagFILESTAMP* pExpected)
+{
     try
     {
         if (pExpected && !(file.GetFileStamp() == *pExpected))
@@ -171,6 +172,42 @@ FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& act
     return FILE_WRITTEN;
 }
 
+// A file of the loop whose result is reported once its batch is committed.
+struct tagWRITTEN
+{
+    size_t nIndex = 0;
+    FILE_WRITE_RESULT result = FILE_WRITTEN;
+    std::unique_ptr<CMpegFile> pFile; // while its rewrite waits
+};
+
+void ReportWritten(std::vector<tagWRITTEN>& arrWritten, Tags::CRewriteBatch& batch,
+                   const std::vector<CString>& arrFiles, CDiagnosticMessages* pDiag)
+{
+    const std::vector<Tags::CFileEx*> arrFailed = batch.Commit();
+    for (tagWRITTEN& written : arrWritten)
+    {
+        if (written.pFile &&
+            std::find(arrFailed.begin(), arrFailed.end(), written.pFile.get()) != arrFailed.end())
+            written.result = FILE_SAVE_FAILED;
+        if (written.result != FILE_WRITTEN && pDiag)
+            pDiag->AddMessage(Res::FormatResourceString(GetWriteFailureMessage(written.result),
+                                                        arrFiles[written.nIndex]));
+    }
+    arrWritten.clear();
+}
+
+} // namespace
+
+FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
+                                  const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
+                                  const Tags::tagFILESTAMP* pExpected)
+{
+    CMpegFile file(strPath, FALSE);
+    if (file.m_hFile == INVALID_HANDLE_VALUE)
+        return FILE_OPEN_FAILED;
+    return WriteOpenFile(file, actions, values, options, pExpected);
+}
+
 UINT GetWriteFailureMessage(FILE_WRITE_RESULT result)
 {
     switch (result)
@@ -191,21 +228,42 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
                       CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps)
 {
     CBusyScope scope(busy);
-    // Synced before the busy state ends, on every way out.
-    Tags::CFolderSyncBatch folderSyncs;
+    std::vector<tagWRITTEN> arrWritten;
+    // Declared after the files, so that on every way out it commits before they close.
+    Tags::CRewriteBatch batch;
     const CString strWriting = Res::LoadResourceString(Res::IDS_WRITING_FILE);
+    BOOL bDone = TRUE;
     for (size_t i = 0; i < arrFiles.size(); ++i)
     {
         const CString& strPath = arrFiles[i];
         if (busy.IsCancelRequested())
-            return FALSE;
+        {
+            bDone = FALSE;
+            break;
+        }
         busy.SetStatusText(FormatString(strWriting, strPath));
         const Tags::tagFILESTAMP* pExpected =
             pStamps && i < pStamps->size() ? &(*pStamps)[i] : nullptr;
-        const FILE_WRITE_RESULT result =
-            WriteTagsToFile(strPath, actions, values, options, pExpected, &folderSyncs);
-        if (result != FILE_WRITTEN && pDiag)
-            pDiag->AddMessage(Res::FormatResourceString(GetWriteFailureMessage(result), strPath));
+        tagWRITTEN written;
+        written.nIndex = i;
+        auto pFile = std::make_unique<CMpegFile>(strPath, FALSE);
+        if (pFile->m_hFile == INVALID_HANDLE_VALUE)
+        {
+            written.result = FILE_OPEN_FAILED;
+        }
+        else
+        {
+            pFile->m_pBatch = &batch;
+            written.result = WriteOpenFile(*pFile, actions, values, options, pExpected);
+            if (pFile->IsRewriteWaiting())
+                written.pFile = std::move(pFile);
+        }
+        pFile.reset();
+        arrWritten.push_back(std::move(written));
+        if (batch.GetCount() == 0 || static_cast<int>(arrWritten.size()) >= REWRITE_BATCH_SIZE)
+            ReportWritten(arrWritten, batch, arrFiles, pDiag);
     }
-    return TRUE;
+    // What was written before Esc stays written.
+    ReportWritten(arrWritten, batch, arrFiles, pDiag);
+    return bDone;
 }

@@ -46,6 +46,9 @@ void ApplyActions(Tags::CMpegFile& file, const CActionList& actions);
 // 0 to 255, typed or copied, is never stored: the file keeps its own.
 void ApplyID3v1Fields(Tags::CMpegFile& file, const tagID3V1VALUES& values);
 
+// How many rewritten files wait to be flushed together; each holds three descriptors meanwhile.
+inline constexpr int REWRITE_BATCH_SIZE = 32;
+
 enum FILE_WRITE_RESULT : int
 {
     FILE_WRITTEN,
@@ -60,12 +63,10 @@ enum FILE_WRITE_RESULT : int
 // read it does not open; one another program holds is opened only for reading and refused; one
 // deleted or replaced while it is open is refused before anything is written. With pExpected,
 // a file whose stamp differs (replaced or written since the editor read it) is left alone: the
-// user chose the changes for the file as it was. With pFolderSyncs, a rewrite leaves the sync of
-// its folder to that batch. Never throws.
+// user chose the changes for the file as it was. Never throws.
 FILE_WRITE_RESULT WriteTagsToFile(const CString& strPath, const CActionList& actions,
                                   const tagID3V1VALUES& values, const tagTAGOPTIONS& options,
-                                  const Tags::tagFILESTAMP* pExpected = nullptr,
-                                  Tags::CFolderSyncBatch* pFolderSyncs = nullptr);
+                                  const Tags::tagFILESTAMP* pExpected = nullptr);
 
 // The message a failed write is reported with (140 or 145); 0 for a written file.
 UINT GetWriteFailureMessage(FILE_WRITE_RESULT result);
@@ -74,8 +75,9 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result);
 // is polled and the status text names the file (string 131); a file that fails adds its message
 // with its path to pDiag and the loop goes on. Returns FALSE when Esc stopped it: the files
 // before stay written, the rest are not touched. pStamps, when given, holds each file's stamp
-// as the editor read it, in the order of arrFiles. The folders of the files rewritten are
-// synced once each, when the loop ends.
+// as the editor read it, in the order of arrFiles. Files whose tags must grow are rewritten in
+// batches of up to REWRITE_BATCH_SIZE, flushed together; a file's failure is reported once its
+// batch has been committed, and the messages keep the order of the files.
 BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
                       CDiagnosticMessages* pDiag,

@@ -56,11 +56,16 @@ constexpr tagSTRINGRESOURCE kStrings[] = {
     {IDS_INVALID_FILE_NAME,
      u"A file name can't contain any of the following characters: \\ / \" * ? < > |"},
     {IDS_TOO_MANY_PRESETS, u"You can't create more than 16 presets."},
+    {IDS_RENAME_FORMAT_TOO_LONG,
+     u"The rename format is too long: it can hold at most 256 characters. Shorten it and try "
+     u"again."},
     {IDS_PRESS_ESC_TO_CANCEL, u"Press [Esc] to cancel"},
     {IDS_INCLUDE_SUBDIRECTORIES, u"Include subdirectorues\nInclude Subdirectories"},
     {IDS_APPEND_TO_LIST, u"Append to the current list of files\nAppend to the Files List"},
     {IDS_SET_DEFAULT_PATH, u"Set selected directory as the default path\nSet Default Path"},
     {IDS_READY, u"Ready"},
+    {IDS_ENTER_INTEGER, u"Enter an integer."},
+    {IDS_ENTER_INTEGER_RANGE, u"Enter an integer between %1 and %2."},
     {IDS_ENTER_POSITIVE_INTEGER, u"Enter a positive integer."},
 };
 

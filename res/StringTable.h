@@ -31,12 +31,17 @@ inline constexpr UINT IDS_FAILED_WRITING_FILE = 145;
 inline constexpr UINT IDS_INVALID_RENAME_FORMAT = 146;
 inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
 inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
+// Added in this version: a pattern longer than a preset holds.
+inline constexpr UINT IDS_RENAME_FORMAT_TOO_LONG = 149;
 inline constexpr UINT IDS_PRESS_ESC_TO_CANCEL = 318;
 // The folder pane's buttons: status-bar prompt, "\n", tool tip; numbered as their commands.
 inline constexpr UINT IDS_INCLUDE_SUBDIRECTORIES = 320;
 inline constexpr UINT IDS_APPEND_TO_LIST = 321;
 inline constexpr UINT IDS_SET_DEFAULT_PATH = 322;
 inline constexpr UINT IDS_READY = 57345;
+// The dialog framework's messages for bound integer fields.
+inline constexpr UINT IDS_ENTER_INTEGER = 61712;
+inline constexpr UINT IDS_ENTER_INTEGER_RANGE = 61714;
 inline constexpr UINT IDS_ENTER_POSITIVE_INTEGER = 61719;
 
 // The text of a resource number; empty when there is none.

@@ -9,6 +9,7 @@
 #include "editor/TagWriting.h"
 #include "editor/ui/MultiTagEditDialog.h"
 #include "editor/ui/SingleTagEditDialog.h"
+#include "rename/ui/AutoRenameCommand.h"
 #include "res/StringTable.h"
 
 #include <QMessageBox>
@@ -38,10 +39,10 @@ BOOL CFileCommandHost::CanRunCommand(EFileCommand command, int nRecords) const
     {
     case EFileCommand::EditTag:
     case EFileCommand::RemoveTag:
+    case EFileCommand::AutoRename:
+    case EFileCommand::RenamePreset:
         return nRecords > 0;
     default:
-        // The rename dialogs have no windows yet: their commands stay disabled rather than
-        // doing nothing.
         return FALSE;
     }
 }
@@ -55,7 +56,7 @@ std::vector<CString> CFileCommandHost::GetRenamePresets() const
 }
 
 std::vector<CFileAssocData*>
-CFileCommandHost::RunCommand(EFileCommand command, int,
+CFileCommandHost::RunCommand(EFileCommand command, int nPreset,
                              const std::vector<CFileAssocData*>& arrRecords)
 {
     if (!CanRunCommand(command, static_cast<int>(arrRecords.size())))
@@ -66,6 +67,10 @@ CFileCommandHost::RunCommand(EFileCommand command, int,
         return arrRecords.size() == 1 ? EditTag(*arrRecords.front()) : EditTags(arrRecords);
     case EFileCommand::RemoveTag:
         return RemoveTag(arrRecords);
+    case EFileCommand::AutoRename:
+        return AutoRename(-1, arrRecords);
+    case EFileCommand::RenamePreset:
+        return nPreset >= 0 ? AutoRename(nPreset, arrRecords) : std::vector<CFileAssocData*>();
     default:
         return {};
     }
@@ -133,4 +138,11 @@ CFileCommandHost::RemoveTag(const std::vector<CFileAssocData*>& arrRecords)
     if (diagnostics.GetCount() > 0)
         diagnostics.exec();
     return arrChanged;
+}
+
+std::vector<CFileAssocData*>
+CFileCommandHost::AutoRename(int nPreset, const std::vector<CFileAssocData*>& arrRecords)
+{
+    CAutoRenameCommand command(m_app.GetBusyState(), m_app.m_presets, m_pOwner);
+    return command.Run(nPreset, arrRecords);
 }

@@ -1,6 +1,6 @@
 // The application's side of the file list's commands that open other subsystems' windows: the
-// tag editors and Remove Tag over the records the list hands over, with the options of the
-// application, modally over the main window.
+// tag editors, Remove Tag and the renames over the records the list hands over, with the options
+// and the presets of the application, modally over the main window.
 #pragma once
 
 #include "browser/FileCommandHost.h"
@@ -26,6 +26,9 @@ private:
     std::vector<CFileAssocData*> EditTag(CFileAssocData& record);
     std::vector<CFileAssocData*> EditTags(const std::vector<CFileAssocData*>& arrRecords);
     std::vector<CFileAssocData*> RemoveTag(const std::vector<CFileAssocData*>& arrRecords);
+    // Auto Rename (nPreset < 0) and the rename presets.
+    std::vector<CFileAssocData*> AutoRename(int nPreset,
+                                            const std::vector<CFileAssocData*>& arrRecords);
 
     CApp& m_app;
     QWidget* m_pOwner = nullptr;

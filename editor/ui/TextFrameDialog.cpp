@@ -1,9 +1,9 @@
 #include "editor/ui/TextFrameDialog.h"
 
+#include "browser/ui/NotifyVSListBox.h"
 #include "browser/ui/QtString.h"
 #include "editor/FrameDialogFields.h"
 #include "editor/PresetValues.h"
-#include "editor/ui/NotifyVSListBox.h"
 #include "editor/ui/PresetDialog.h"
 #include "tags/id3v2/frames/TextFrame.h"
 

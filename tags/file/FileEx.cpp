@@ -144,4 +144,51 @@ void CFileEx::ReplaceHeadAndTail(const BYTE* pHead, UINT nNewHead, UINT nOldHead
     Rewrite(plan);
 }
 
+// --- CRewriteBatch ---
+
+CRewriteBatch::~CRewriteBatch()
+{
+    Commit();
+}
+
+void CRewriteBatch::Remove(CFileEx* pFile)
+{
+    m_arrWaiting.erase(std::remove(m_arrWaiting.begin(), m_arrWaiting.end(), pFile),
+                       m_arrWaiting.end());
+}
+
+void CRewriteBatch::AddFolder(const CString& strFolder)
+{
+    // Files in list order mostly come folder by folder: the last one is checked first.
+    if (!m_arrFolders.empty() && m_arrFolders.back() == strFolder)
+        return;
+    if (std::find(m_arrFolders.begin(), m_arrFolders.end(), strFolder) == m_arrFolders.end())
+        m_arrFolders.push_back(strFolder);
+}
+
+std::vector<CFileEx*> CRewriteBatch::Commit()
+{
+    const std::vector<CFileEx*> arrWaiting = std::move(m_arrWaiting);
+    m_arrWaiting.clear();
+    // All new files are sent to the disk before the first is waited for.
+    for (CFileEx* pFile : arrWaiting)
+        pFile->StartFlushWaiting();
+    std::vector<CFileEx*> arrFailed;
+    for (CFileEx* pFile : arrWaiting)
+    {
+        try
+        {
+            pFile->CommitWaiting();
+        }
+        catch (const CFileException&)
+        {
+            arrFailed.push_back(pFile);
+        }
+    }
+    for (const CString& strFolder : m_arrFolders)
+        CFileEx::SyncFolder(strFolder);
+    m_arrFolders.clear();
+    return arrFailed;
+}
+
 } // namespace Tags

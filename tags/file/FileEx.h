@@ -4,6 +4,7 @@
 
 #include "base/File.h"
 
+#include <memory>
 #include <vector>
 
 namespace Tags
@@ -22,30 +23,43 @@ struct tagFILESTAMP
     bool operator==(const tagFILESTAMP&) const = default;
 };
 
-// The folders whose renames a batch of rewrites left to be made durable: one folder sync at the
-// end of the batch instead of one per file. A crash before it may leave a file as it was before
-// its save, never half-written: each new file is flushed before it takes the old one's name.
-class CFolderSyncBatch
+class CFileEx;
+
+// A batch of rewrites over many files. Each rewrite writes its new file beside the original and
+// waits; Commit then flushes the waiting new files together (the file system writes them in one
+// go rather than one commit each), puts each in its original's place, and makes the renames
+// durable once per folder. No file takes its original's name before its content is on disk, so
+// a crash leaves every file as it was or as it should be.
+class CRewriteBatch
 {
 public:
-    CFolderSyncBatch() = default;
-    ~CFolderSyncBatch() { SyncAll(); }
-    CFolderSyncBatch(const CFolderSyncBatch&) = delete;
-    CFolderSyncBatch& operator=(const CFolderSyncBatch&) = delete;
+    CRewriteBatch() = default;
+    // Commits what still waits.
+    ~CRewriteBatch();
+    CRewriteBatch(const CRewriteBatch&) = delete;
+    CRewriteBatch& operator=(const CRewriteBatch&) = delete;
 
-    void Add(const CString& strFolder);
-    // Syncs every folder added since the last call; failures change nothing that could be
-    // undone and are ignored.
-    void SyncAll();
+    int GetCount() const { return static_cast<int>(m_arrWaiting.size()); }
+    // Commits every waiting rewrite in the order they were made; returns the files whose commit
+    // failed, each left as it was. Never throws.
+    std::vector<CFileEx*> Commit();
 
 private:
+    friend class CFileEx;
+    void Add(CFileEx* pFile) { m_arrWaiting.push_back(pFile); }
+    void Remove(CFileEx* pFile);
+    void AddFolder(const CString& strFolder);
+
+    std::vector<CFileEx*> m_arrWaiting;
     std::vector<CString> m_arrFolders;
 };
 
 class CFileEx : public CFile
 {
 public:
-    CFileEx() = default;
+    CFileEx();
+    // A rewrite still waiting in a batch is dropped: the file stays as it was.
+    ~CFileEx() override;
 
     // Opens for reading and writing with no sharing (an exclusive lock); else for reading only,
     // letting others read (a shared lock), with m_bReadOnly TRUE; else the file stays closed.
@@ -87,10 +101,17 @@ public:
     // tag library refuses while it is set.
     BOOL m_bReadOnly = FALSE;
 
-    // When set, a rewrite adds its folder to the batch instead of syncing it at once.
-    CFolderSyncBatch* m_pFolderSyncs = nullptr;
+    // When set, a rewrite waits in the batch instead of replacing the original at once (only
+    // where the system lets the batch do better; elsewhere it completes at once). While it
+    // waits the object works on the new file and holds the original, still locked, beside it.
+    // After a failed commit the object holds the original again, but its tags describe the new
+    // file: it is only to be closed.
+    CRewriteBatch* m_pBatch = nullptr;
+    BOOL IsRewriteWaiting() const { return m_pWaiting != nullptr; }
 
 private:
+    friend class CRewriteBatch;
+
     // Refuses writing on a closed, read-only or too large (4 GiB or more) file.
     ULONGLONG CheckWritable() const;
     // What a rewrite puts into the new file, in this order: new bytes, the original's first
@@ -109,6 +130,16 @@ private:
     // Writes the new file beside the original, renames it over the original and works on it from
     // then on. Temporary files that killed rewrites of the same file left are removed first.
     void Rewrite(const tagREWRITE& plan);
+
+    // A rewrite that has written its new file and waits for its batch.
+    struct tagWAITING;
+    std::unique_ptr<tagWAITING> m_pWaiting;
+    // The batch's steps for this file: start writing the new file out; then flush it, put it in
+    // the original's place and work on it from then on. Throws CFileException.
+    void StartFlushWaiting();
+    void CommitWaiting();
+    // Makes the renames in a folder durable; failures change nothing that could be undone.
+    static void SyncFolder(const CString& strFolder);
 };
 
 } // namespace Tags

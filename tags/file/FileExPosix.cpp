@@ -207,15 +207,24 @@ bool SameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The descriptors of one rewrite: the temporary file is removed unless it was committed.
-struct CRewriteState
+} // namespace
+
+// The descriptors and names of one rewrite: the temporary file is removed unless it was
+// committed.
+struct CFileEx::tagWAITING
 {
     int fdFolder = -1;
+    // The new file while it is written; once the rewrite waits, the original (the object works
+    // on the new file then).
     int fdTemp = -1;
     std::string strTempName;
     bool bCommitted = false;
+    std::string strName; // the original's name in the folder
+    std::string strFolder;
+    struct stat stOriginal = {};
+    ULONGLONG nNewPosition = 0;
 
-    ~CRewriteState()
+    ~tagWAITING()
     {
         if (fdTemp >= 0)
             ::close(fdTemp);
@@ -224,9 +233,73 @@ struct CRewriteState
         if (fdFolder >= 0)
             ::close(fdFolder);
     }
+
+    // The name must still lead to the file we hold, or we would replace another one.
+    void CheckSameFile(const CString& strPath) const
+    {
+        struct stat stNow = {};
+        if (::fstatat(fdFolder, strName.c_str(), &stNow, AT_SYMLINK_NOFOLLOW) != 0)
+            ThrowErrno(errno, strPath);
+        if (!SameFile(stNow, stOriginal))
+            ThrowErrno(ESTALE, strPath);
+    }
 };
 
-} // namespace
+CFileEx::CFileEx() = default;
+
+CFileEx::~CFileEx()
+{
+    if (m_pWaiting && m_pBatch)
+        m_pBatch->Remove(this);
+}
+
+void CFileEx::SyncFolder(const CString& strFolder)
+{
+    const int fd = ::open(Path::ToNative(strFolder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+void CFileEx::StartFlushWaiting()
+{
+#ifdef __linux__
+    if (m_pWaiting)
+        (void)::sync_file_range(m_hFile, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+void CFileEx::CommitWaiting()
+{
+    std::unique_ptr<tagWAITING> pState = std::move(m_pWaiting);
+    if (!pState)
+        return;
+    if (m_pBatch)
+        m_pBatch->Remove(this);
+    try
+    {
+        if (::fsync(m_hFile) != 0)
+            ThrowErrno(errno, m_strFileName);
+        pState->CheckSameFile(m_strFileName);
+        if (::renameat(pState->fdFolder, pState->strTempName.c_str(), pState->fdFolder,
+                       pState->strName.c_str()) != 0)
+            ThrowErrno(errno, m_strFileName);
+    }
+    catch (const CFileException&)
+    {
+        // Back to the original, which nothing has touched; the new file goes.
+        std::swap(m_hFile, pState->fdTemp);
+        throw;
+    }
+    pState->bCommitted = true;
+    // The new file is in place; making the rename itself durable is all that is left, and its
+    // failure changes nothing that could be undone.
+    if (m_pBatch)
+        m_pBatch->AddFolder(Path::FromNative(pState->strFolder));
+    else
+        (void)::fsync(pState->fdFolder);
+}
 
 void CFileEx::CheckPathLeadsHere() const
 {
@@ -239,29 +312,6 @@ void CFileEx::CheckPathLeadsHere() const
         ThrowErrno(errno == ENOTDIR ? ENOENT : errno, m_strFileName);
     if (!SameFile(stNamed, stHeld))
         ThrowErrno(ESTALE, m_strFileName);
-}
-
-void CFolderSyncBatch::Add(const CString& strFolder)
-{
-    // Files in list order mostly come folder by folder: the last one is checked first.
-    if (!m_arrFolders.empty() && m_arrFolders.back() == strFolder)
-        return;
-    if (std::find(m_arrFolders.begin(), m_arrFolders.end(), strFolder) == m_arrFolders.end())
-        m_arrFolders.push_back(strFolder);
-}
-
-void CFolderSyncBatch::SyncAll()
-{
-    for (const CString& strFolder : m_arrFolders)
-    {
-        const int fd =
-            ::open(Path::ToNative(strFolder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        (void)::fsync(fd);
-        ::close(fd);
-    }
-    m_arrFolders.clear();
 }
 
 tagFILESTAMP CFileEx::GetFileStamp() const
@@ -281,6 +331,8 @@ tagFILESTAMP CFileEx::GetFileStamp() const
 
 void CFileEx::Rewrite(const tagREWRITE& plan)
 {
+    // A rewrite that waits holds what the file is to be: this one starts from it.
+    CommitWaiting();
     struct stat stOriginal = {};
     if (::fstat(m_hFile, &stOriginal) != 0)
         ThrowErrno(errno, m_strFileName);
@@ -316,21 +368,16 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
     const std::string strFolder = nSlash == 0 ? std::string("/") : strReal.substr(0, nSlash);
     const std::string strName = strReal.substr(nSlash + 1);
 
-    CRewriteState state;
+    auto pState = std::make_unique<tagWAITING>();
+    tagWAITING& state = *pState;
+    state.strName = strName;
+    state.strFolder = strFolder;
+    state.stOriginal = stOriginal;
+    state.nNewPosition = plan.nNewPosition;
     state.fdFolder = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (state.fdFolder < 0)
         ThrowErrno(errno, m_strFileName);
-
-    // The name must still lead to the file we hold, or we would replace another one.
-    auto checkSameFile = [&]()
-    {
-        struct stat stNow = {};
-        if (::fstatat(state.fdFolder, strName.c_str(), &stNow, AT_SYMLINK_NOFOLLOW) != 0)
-            ThrowErrno(errno, m_strFileName);
-        if (!SameFile(stNow, stOriginal))
-            ThrowErrno(ESTALE, m_strFileName);
-    };
-    checkSameFile();
+    state.CheckSameFile(m_strFileName);
     RemoveStaleTempFiles(state.fdFolder, strName);
 
     std::mt19937_64 rng(RandomSeed());
@@ -383,27 +430,15 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
     if (::fchmod(state.fdTemp, stOriginal.st_mode & 07777) != 0)
         ThrowErrno(errno, m_strFileName);
 
-    if (::fsync(state.fdTemp) != 0)
-        ThrowErrno(errno, m_strFileName);
-
-    checkSameFile();
-    if (::renameat(state.fdFolder, state.strTempName.c_str(), state.fdFolder, strName.c_str()) != 0)
-        ThrowErrno(errno, m_strFileName);
-    state.bCommitted = true;
-    // The new file is in place; making the rename itself durable is all that is left, and its
-    // failure changes nothing that could be undone.
-    if (m_pFolderSyncs)
-        m_pFolderSyncs->Add(Path::FromNative(strFolder));
-    else
-        (void)::fsync(state.fdFolder);
-
-    // Work on the new file: its descriptor already holds the lock, so there is no moment
-    // without one.
-    const int fdOld = m_hFile;
-    m_hFile = state.fdTemp;
-    state.fdTemp = -1;
-    ::close(fdOld);
+    // Work on the new file from now on: its descriptor already holds the lock, so there is no
+    // moment without one. The original stays open, and locked, until the commit.
+    std::swap(m_hFile, state.fdTemp);
     Seek(static_cast<LONGLONG>(plan.nNewPosition), begin);
+    m_pWaiting = std::move(pState);
+    if (m_pBatch)
+        m_pBatch->Add(this);
+    else
+        CommitWaiting();
 }
 
 } // namespace Tags

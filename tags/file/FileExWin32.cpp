@@ -122,13 +122,23 @@ void CFileEx::CheckPathLeadsHere() const
     CheckOpen();
 }
 
-// ReplaceFileW leaves the durability of the replace to the file system; there is no folder to
-// sync.
-void CFolderSyncBatch::Add(const CString&) {}
-
-void CFolderSyncBatch::SyncAll()
+// A rewrite here completes at once: ReplaceFileW needs the new file flushed first, and the
+// durability of the replace is the file system's; nothing ever waits.
+struct CFileEx::tagWAITING
 {
-    m_arrFolders.clear();
+};
+
+CFileEx::CFileEx() = default;
+
+CFileEx::~CFileEx() = default;
+
+void CFileEx::SyncFolder(const CString&) {}
+
+void CFileEx::StartFlushWaiting() {}
+
+void CFileEx::CommitWaiting()
+{
+    m_pWaiting.reset();
 }
 
 tagFILESTAMP CFileEx::GetFileStamp() const

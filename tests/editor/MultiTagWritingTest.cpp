@@ -391,3 +391,30 @@ TEST_F(MultiTagWritingTest, EscStopsTheScanAndTheWriteBeforeTheNextFile)
     EXPECT_EQ(strFailed, m_dir.StrPathOf("gone.mp3"));
     EXPECT_EQ(actions.GetCount(), 1);
 }
+
+TEST_F(MultiTagWritingTest, GrowingTagsAreWrittenInBatchesAndFailuresKeepTheirOrder)
+{
+    // More files than one batch holds, each tag growing by a long comment; two are missing.
+    std::vector<CString> files;
+    for (int n = 0; n < REWRITE_BATCH_SIZE + 8; ++n)
+        files.push_back(MakeFile("f" + std::to_string(n) + ".mp3", u"Own"));
+    fs::remove(m_dir.PathOf("f3.mp3"));
+    fs::remove(m_dir.PathOf("f" + std::to_string(REWRITE_BATCH_SIZE + 2) + ".mp3"));
+    m_actions.AddAction(ACTION_SET, "COMM", NewComment("eng", CString(std::u16string(4000, u'x'))));
+    CTestBusy busy;
+    EXPECT_TRUE(
+        WriteTagsToFiles(files, m_actions, GetFieldsToKeep(), tagTAGOPTIONS(), busy, &m_diag));
+
+    ASSERT_EQ(m_diag.GetCount(), 2);
+    EXPECT_NE(m_diag.GetMessages()[0].Find(files[3]), -1);
+    EXPECT_NE(m_diag.GetMessages()[1].Find(files[REWRITE_BATCH_SIZE + 2]), -1);
+    size_t nEntries = 0;
+    for (const auto& entry : fs::directory_iterator(m_dir.GetPath()))
+        nEntries += entry.path().extension() == ".mp3" ? 1 : 100;
+    EXPECT_EQ(nEntries, files.size() - 2);
+    for (const size_t i : {size_t(0), size_t(REWRITE_BATCH_SIZE), files.size() - 1})
+    {
+        EXPECT_EQ(FrameIDs(files[i]), (std::vector<std::string>{"TIT2", "COMM"}));
+        EXPECT_EQ(ReadBack(files[i]).strTitle, CString(u"Own"));
+    }
+}

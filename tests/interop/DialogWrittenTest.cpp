@@ -7,10 +7,10 @@
 #include "interop/TagRecords.h"
 
 #include "base/BusyState.h"
+#include "browser/ui/NotifyVSListBox.h"
 #include "browser/ui/QtString.h"
 #include "editor/AddMenu.h"
 #include "editor/ui/MultiTagEditDialog.h"
-#include "editor/ui/NotifyVSListBox.h"
 #include "editor/ui/SingleTagEditDialog.h"
 #include "fixtures/Mp3Builder.h"
 #include "tags/file/MpegFile.h"

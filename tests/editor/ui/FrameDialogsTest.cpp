@@ -1,7 +1,7 @@
 // The frame edit dialogs and their value list, driven through their controls.
+#include "browser/ui/NotifyVSListBox.h"
 #include "browser/ui/QtString.h"
 #include "editor/ui/CommentsFrameDialog.h"
-#include "editor/ui/NotifyVSListBox.h"
 #include "editor/ui/PopularimeterDialog.h"
 #include "editor/ui/PresetDialog.h"
 #include "editor/ui/TermOfUseFrameDialog.h"

@@ -1,9 +1,9 @@
 // The "Tags" dialog for one file, driven as a person would: fields, the frame list, the menus,
 // the keyboard, and what OK writes to the file on disk.
 #include "editor/ui/SingleTagEditDialog.h"
+#include "browser/ui/NotifyVSListBox.h"
 #include "browser/ui/QtString.h"
 #include "editor/ui/BalloonTip.h"
-#include "editor/ui/NotifyVSListBox.h"
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
 #include "fixtures/TempDir.h"

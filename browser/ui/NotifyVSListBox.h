@@ -1,6 +1,7 @@
 // CNotifyVSListBox: an editable list of strings with a caption, the buttons New, Delete, Move Up
 // and Move Down, in-place editing of the items and an optional browse button on the in-place
-// editor. It tells its parent about the user's changes through notify().
+// editor. It tells its parent about the user's changes through notify(); a list bound to data
+// follows the changes through the virtual hooks instead.
 #pragma once
 
 #include "base/Types.h"
@@ -47,6 +48,9 @@ public:
     int AddItem(const QString& strText);
     QString GetItemText(int nIndex) const;
     BOOL SetItemText(int nIndex, const QString& strText);
+    // A value carried by the item (0 when none was set).
+    quintptr GetItemData(int nIndex) const;
+    BOOL SetItemData(int nIndex, quintptr nData);
     // The selected item, or -1.
     int GetSelItem() const;
     BOOL SelectItem(int nIndex);
@@ -68,6 +72,15 @@ signals:
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+    // Called by Delete (button or key) before it removes the item; FALSE keeps the item.
+    virtual BOOL OnBeforeRemoveItem(int nItem);
+    // Called after Move Up / Move Down moved an item; nItem is its new position. A move takes
+    // the item out and puts it back: neither step counts as a removal or an addition.
+    virtual void OnAfterMoveItemUp(int nItem);
+    virtual void OnAfterMoveItemDown(int nItem);
+    // Called whenever the selected item changed (by the user or by a call).
+    virtual void OnSelectionChanged();
 
 private:
     void OnNew();

@@ -1,4 +1,4 @@
-#include "editor/ui/NotifyVSListBox.h"
+#include "browser/ui/NotifyVSListBox.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -215,7 +215,12 @@ CNotifyVSListBox::CNotifyVSListBox(QWidget* pParent) : QWidget(pParent)
     // After the view has closed the editor.
     connect(m_pDelegate, &QAbstractItemDelegate::closeEditor, this,
             &CNotifyVSListBox::OnEditorClosed);
-    connect(m_pList, &QListWidget::itemSelectionChanged, this, &CNotifyVSListBox::UpdateButtons);
+    connect(m_pList, &QListWidget::itemSelectionChanged, this,
+            [this]
+            {
+                UpdateButtons();
+                OnSelectionChanged();
+            });
     connect(m_pList->model(), &QAbstractItemModel::rowsInserted, this,
             &CNotifyVSListBox::UpdateButtons);
     connect(m_pList->model(), &QAbstractItemModel::rowsRemoved, this,
@@ -300,6 +305,21 @@ BOOL CNotifyVSListBox::SetItemText(int nIndex, const QString& strText)
     return TRUE;
 }
 
+quintptr CNotifyVSListBox::GetItemData(int nIndex) const
+{
+    const QListWidgetItem* pItem = m_pList->item(nIndex);
+    return pItem ? pItem->data(Qt::UserRole).value<quintptr>() : 0;
+}
+
+BOOL CNotifyVSListBox::SetItemData(int nIndex, quintptr nData)
+{
+    QListWidgetItem* pItem = m_pList->item(nIndex);
+    if (!pItem)
+        return FALSE;
+    pItem->setData(Qt::UserRole, QVariant::fromValue(nData));
+    return TRUE;
+}
+
 int CNotifyVSListBox::GetSelItem() const
 {
     const QList<QListWidgetItem*> arrSelected = m_pList->selectedItems();
@@ -373,7 +393,7 @@ void CNotifyVSListBox::OnDelete()
     if (EndEdit())
         return;
     const int nRow = GetSelItem();
-    if (nRow < 0)
+    if (nRow < 0 || !OnBeforeRemoveItem(nRow))
         return;
     delete m_pList->takeItem(nRow);
     if (GetCount() > 0)
@@ -392,7 +412,22 @@ void CNotifyVSListBox::OnMove(bool bUp)
     m_pList->insertItem(nTarget, pItem);
     m_pList->setCurrentItem(pItem);
     UpdateButtons();
+    if (bUp)
+        OnAfterMoveItemUp(nTarget);
+    else
+        OnAfterMoveItemDown(nTarget);
 }
+
+BOOL CNotifyVSListBox::OnBeforeRemoveItem(int)
+{
+    return TRUE;
+}
+
+void CNotifyVSListBox::OnAfterMoveItemUp(int) {}
+
+void CNotifyVSListBox::OnAfterMoveItemDown(int) {}
+
+void CNotifyVSListBox::OnSelectionChanged() {}
 
 void CNotifyVSListBox::OnBrowse()
 {
