@@ -24,6 +24,8 @@ struct tagSCREENSHOTDIALOG
 // The dialogs that can be pictured, by the command that opens them.
 constexpr tagSCREENSHOTDIALOG kDialogs[] = {
     {"edit-tag", Cmd::ID_EDIT_TAG},
+    // The first stored rename preset: its "Confirm Rename" list.
+    {"rename", Cmd::ID_RENAME_PRESET_FIRST},
 };
 
 // Time for the window to be laid out and painted once (and the dialog after it).

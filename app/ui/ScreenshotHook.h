@@ -9,6 +9,7 @@
 // command is carried out as the menu would, and its dialog is pictured and cancelled, so no file
 // is changed. The names:
 //   edit-tag   Edit Tag: the single-file editor over one row, the multi-file editor over several
+//   rename     the first rename preset: the "Confirm Rename" list of the names it would give
 #pragma once
 
 class CMainFrame;
