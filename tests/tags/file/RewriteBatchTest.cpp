@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 namespace
 {
 
+#ifndef _WIN32
 Bytes Filled(size_t n, BYTE b)
 {
     return Bytes(n, b);
@@ -36,6 +37,7 @@ std::vector<std::string> Entries(const fs::path& folder)
     std::sort(names.begin(), names.end());
     return names;
 }
+#endif
 
 } // namespace
 
