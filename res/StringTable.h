@@ -33,6 +33,10 @@ inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
 inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
 // Added in this version: a pattern longer than a preset holds.
 inline constexpr UINT IDS_RENAME_FORMAT_TOO_LONG = 149;
+inline constexpr UINT IDS_UNDO_FILE_CHANGED = 160;
+inline constexpr UINT IDS_UNDOING_FILE = 161;
+inline constexpr UINT IDS_UNDO_COMMAND = 162;
+inline constexpr UINT IDS_UNDO_COMMAND_ONE = 163;
 inline constexpr UINT IDS_PRESS_ESC_TO_CANCEL = 318;
 // The folder pane's buttons: status-bar prompt, "\n", tool tip; numbered as their commands.
 inline constexpr UINT IDS_INCLUDE_SUBDIRECTORIES = 320;
