@@ -9,6 +9,7 @@
 #include <vector>
 
 class CFileAssocData;
+class CUndoHistory;
 
 enum class EFileCommand
 {
@@ -35,4 +36,7 @@ public:
     virtual std::vector<CFileAssocData*>
     RunCommand(EFileCommand command, int nPreset,
                const std::vector<CFileAssocData*>& arrRecords) = 0;
+    // The changes to files the commands recorded, for Undo; the list's in-place renames are
+    // recorded there too. Null: nothing is recorded and Undo is disabled.
+    virtual CUndoHistory* GetUndoHistory() = 0;
 };

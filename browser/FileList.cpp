@@ -371,6 +371,12 @@ int CFileList::IndexOf(const CFileAssocData* pRecord) const
     return -1;
 }
 
+int CFileList::FindPath(const CString& strPath) const
+{
+    const auto it = m_paths.find(PathKey(strPath));
+    return it == m_paths.end() ? -1 : IndexOf(it->second);
+}
+
 void CFileList::RemoveAt(int nIndex)
 {
     if (nIndex < 0 || nIndex >= GetCount())

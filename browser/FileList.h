@@ -78,6 +78,8 @@ public:
     int GetImage(int nIndex) const;
     // The index of a record in the list; -1 when it is not listed.
     int IndexOf(const CFileAssocData* pRecord) const;
+    // The index of the record listed under the path; -1 when none is.
+    int FindPath(const CString& strPath) const;
 
     // Deletes items with their records. Indexes may come in any order; duplicates and indexes
     // that do not exist are ignored.

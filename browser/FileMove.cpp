@@ -3,6 +3,7 @@
 #include "base/File.h"
 #include "base/Path.h"
 #include "browser/FileAssocData.h"
+#include "browser/FileChange.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -257,13 +258,17 @@ BOOL IsPlainName(const CString& strName)
     return TRUE;
 }
 
-BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError)
+BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError,
+                      CFileChange* pChange)
 {
     if (!IsPlainName(strNewName))
         return Fail(GetInvalidNameError(), plOsError);
+    const CString strOldPath = record.GetFullPath();
     const CString strNewPath = record.m_strFolder + Path::chSeparator + strNewName;
-    if (!MoveFileNoReplace(record.GetFullPath(), strNewPath, plOsError))
+    if (!MoveFileNoReplace(strOldPath, strNewPath, plOsError))
         return FALSE;
+    if (pChange)
+        pChange->FileRenamed(strOldPath, strNewPath);
     if (!record.Load(strNewPath))
         record.m_bStale = TRUE;
     return TRUE;

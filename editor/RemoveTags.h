@@ -9,8 +9,11 @@
 
 class CDiagnosticMessages;
 class CFileAssocData;
+class CFileChange;
 
 // nFlags: TAG_ID3V1 and/or TAG_ID3V2 (0 opens and closes each file unchanged). Returns the
-// records whose files were changed and read again, in the order given.
+// records whose files were changed and read again, in the order given. pChange, when given,
+// records each file changed, for Undo.
 std::vector<CFileAssocData*> RemoveRecordTags(const std::vector<CFileAssocData*>& arrRecords,
-                                              UINT nFlags, CDiagnosticMessages* pDiag);
+                                              UINT nFlags, CDiagnosticMessages* pDiag,
+                                              CFileChange* pChange = nullptr);

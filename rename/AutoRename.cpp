@@ -304,7 +304,7 @@ void CAutoRename::RenameFiles(CDiagnosticMessages* pDiagnostics)
         CFileAssocData& record = *pItem->pRecord;
         const CString strOldPath = record.GetFullPath();
         LONG lError = 0;
-        if (!RenameRecordFile(record, pItem->strNewName, &lError) && pDiagnostics)
+        if (!RenameRecordFile(record, pItem->strNewName, &lError, m_pChange) && pDiagnostics)
         {
             pDiagnostics->AddMessage(
                 Res::FormatResourceString(Res::IDS_RENAME_FAILED, strOldPath,

@@ -14,6 +14,7 @@
 
 class CDiagnosticMessages;
 class CFileAssocData;
+class CFileChange;
 class CAutoRename;
 
 // One file of a rename command.
@@ -82,6 +83,8 @@ public:
     void UpdateConflicts();
 
     int GetCount() const { return static_cast<int>(m_items.size()); }
+    // Where the renames are recorded for Undo; none: nothing is recorded.
+    void SetChange(CFileChange* pChange) { m_pChange = pChange; }
     // The item at the position in the engine's order, or null.
     tagRENAMEITEM* GetItem(int nIndex) const;
 
@@ -93,6 +96,7 @@ private:
 
     IBusyState& m_busyState;
     IRenameHost* m_pHost = nullptr;
+    CFileChange* m_pChange = nullptr;
     // The items and, beside each, the position of its folder in order of first appearance. The
     // folder order is restored lazily, so adding many files stays linear.
     mutable std::vector<std::unique_ptr<tagRENAMEITEM>> m_items;

@@ -3,6 +3,7 @@
 #include "app/ui/App.h"
 #include "app/ui/OptionsDialog.h"
 #include "browser/FileAssocData.h"
+#include "browser/UndoHistory.h"
 #include "browser/ui/DiagnosticDialog.h"
 #include "browser/ui/QtString.h"
 #include "editor/RemoveTags.h"
@@ -31,7 +32,12 @@ tagTAGOPTIONS GetTagOptions(const CAppSettings& settings)
 
 } // namespace
 
-CFileCommandHost::CFileCommandHost(CApp& app, QWidget* pOwner) : m_app(app), m_pOwner(pOwner) {}
+CFileCommandHost::CFileCommandHost(CApp& app, QWidget* pOwner)
+    : m_app(app), m_pOwner(pOwner), m_pHistory(std::make_unique<CUndoHistory>())
+{
+}
+
+CFileCommandHost::~CFileCommandHost() = default;
 
 BOOL CFileCommandHost::CanRunCommand(EFileCommand command, int nRecords) const
 {
@@ -92,7 +98,11 @@ std::vector<CFileAssocData*> CFileCommandHost::EditTag(CFileAssocData& record)
     CSingleTagEditDialog dialog(m_pOwner);
     dialog.SetFilePath(record.GetFullPath());
     PrepareEditor(dialog);
-    if (dialog.DoModal() != QDialog::Accepted)
+    std::unique_ptr<CFileChange> pChange = m_pHistory->BeginChange(u"Edit Tag");
+    dialog.SetChange(pChange.get());
+    const int nResult = dialog.DoModal();
+    m_pHistory->AddChange(std::move(pChange));
+    if (nResult != QDialog::Accepted)
         return {};
     record.Reload();
     return {&record};
@@ -103,8 +113,10 @@ CFileCommandHost::EditTags(const std::vector<CFileAssocData*>& arrRecords)
 {
     CDiagnosticDialog diagnostics(m_pOwner);
     std::vector<CFileAssocData*> arrChanged;
+    std::unique_ptr<CFileChange> pChange = m_pHistory->BeginChange(u"Edit Tag");
     {
         CMultiTagEditDialog dialog(m_app.GetBusyState(), m_pOwner);
+        dialog.SetChange(pChange.get());
         for (const CFileAssocData* pRecord : arrRecords)
             dialog.m_files.push_back(pRecord->GetFullPath());
         dialog.SetDiagnostics(&diagnostics);
@@ -117,6 +129,7 @@ CFileCommandHost::EditTags(const std::vector<CFileAssocData*>& arrRecords)
             arrChanged = arrRecords;
         }
     }
+    m_pHistory->AddChange(std::move(pChange));
     if (diagnostics.GetCount() > 0)
         diagnostics.exec();
     return arrChanged;
@@ -133,8 +146,11 @@ CFileCommandHost::RemoveTag(const std::vector<CFileAssocData*>& arrRecords)
         return {};
     const tagTAGOPTIONS options = GetTagOptions(m_app);
     CDiagnosticDialog diagnostics(m_pOwner);
-    std::vector<CFileAssocData*> arrChanged = RemoveRecordTags(
-        arrRecords, GetRemoveTagFlags(options.bRemoveID3v1, options.bRemoveID3v2), &diagnostics);
+    std::unique_ptr<CFileChange> pChange = m_pHistory->BeginChange(u"Remove Tag");
+    std::vector<CFileAssocData*> arrChanged =
+        RemoveRecordTags(arrRecords, GetRemoveTagFlags(options.bRemoveID3v1, options.bRemoveID3v2),
+                         &diagnostics, pChange.get());
+    m_pHistory->AddChange(std::move(pChange));
     if (diagnostics.GetCount() > 0)
         diagnostics.exec();
     return arrChanged;
@@ -144,5 +160,9 @@ std::vector<CFileAssocData*>
 CFileCommandHost::AutoRename(int nPreset, const std::vector<CFileAssocData*>& arrRecords)
 {
     CAutoRenameCommand command(m_app.GetBusyState(), m_app.m_presets, m_pOwner);
-    return command.Run(nPreset, arrRecords);
+    std::unique_ptr<CFileChange> pChange = m_pHistory->BeginChange(u"Auto Rename");
+    command.SetChange(pChange.get());
+    std::vector<CFileAssocData*> arrChanged = command.Run(nPreset, arrRecords);
+    m_pHistory->AddChange(std::move(pChange));
+    return arrChanged;
 }

@@ -5,6 +5,8 @@
 
 #include "browser/FileCommandHost.h"
 
+#include <memory>
+
 class CApp;
 class CBaseTagEditDialog;
 class QWidget;
@@ -14,11 +16,14 @@ class CFileCommandHost : public IFileCommandHost
 public:
     CFileCommandHost(CApp& app, QWidget* pOwner);
 
+    ~CFileCommandHost() override;
+
     BOOL CanRunCommand(EFileCommand command, int nRecords) const override;
     std::vector<CString> GetRenamePresets() const override;
     std::vector<CFileAssocData*>
     RunCommand(EFileCommand command, int nPreset,
                const std::vector<CFileAssocData*>& arrRecords) override;
+    CUndoHistory* GetUndoHistory() override { return m_pHistory.get(); }
 
 private:
     // The options and the options dialog the tag editors use.
@@ -32,4 +37,6 @@ private:
 
     CApp& m_app;
     QWidget* m_pOwner = nullptr;
+    // The changes made to files, dropped with the main window at exit.
+    std::unique_ptr<CUndoHistory> m_pHistory;
 };

@@ -68,7 +68,9 @@ const std::vector<tagMENU>& GetMenu128()
           {0, nullptr, QKeySequence()},
           {Cmd::ID_APP_EXIT, u"E&xit"}}},
         {u"&Edit",
-         {{Cmd::ID_SELECT_ALL, u"Select &All\tCtrl+A", QKeySequence(Qt::CTRL | Qt::Key_A)},
+         {{Cmd::ID_EDIT_UNDO, u"&Undo\tCtrl+Z", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+          {0, nullptr, QKeySequence()},
+          {Cmd::ID_SELECT_ALL, u"Select &All\tCtrl+A", QKeySequence(Qt::CTRL | Qt::Key_A)},
           {Cmd::ID_INVERT_SELECTION, u"&Invert Selection\tCtrl+Shift+I",
            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)},
           {0, nullptr, QKeySequence()},
@@ -394,6 +396,16 @@ void CMainFrame::UpdateCommandUI()
     {
         const tagCMDSTATE state = QueryCommandState(nID);
         pAction->setEnabled(state.bEnabled != FALSE);
+        if (nID == Cmd::ID_EDIT_UNDO)
+        {
+            // The item says what it takes back.
+            const CString strUndo = m_pFileView->GetUndoText();
+            const QString strText =
+                (strUndo.IsEmpty() ? QStringLiteral("&Undo") : u'&' + ToQString(strUndo)) +
+                QStringLiteral("\tCtrl+Z");
+            if (pAction->text() != strText)
+                pAction->setText(strText);
+        }
         const bool bCheckable = nID == Cmd::ID_VIEW_TOOLBAR || nID == Cmd::ID_VIEW_STATUS_BAR ||
                                 nID == Cmd::ID_VIEW_FOLDERS;
         pAction->setCheckable(bCheckable);

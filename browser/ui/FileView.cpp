@@ -7,6 +7,7 @@
 #include "browser/ColumnTable.h"
 #include "browser/FileAssocData.h"
 #include "browser/Playlist.h"
+#include "browser/UndoHistory.h"
 #include "browser/ui/ChooseColumnsDialog.h"
 #include "browser/ui/DesktopLauncher.h"
 #include "browser/ui/DiagnosticDialog.h"
@@ -30,7 +31,7 @@
 #include <unordered_map>
 
 CFileView::CFileView(IBusyState& busy, IProfileStore* pProfile, QWidget* pParent)
-    : CDragDropListCtrl(pParent), m_list(busy, this),
+    : CDragDropListCtrl(pParent), m_busy(busy), m_list(busy, this),
       m_pModel(std::make_unique<CFileListModel>(m_list, m_icons.GetIcons(), nullptr)),
       m_pHeaderColumns(std::make_unique<CHeaderColumns>(*this, *horizontalHeader(), *m_pModel)),
       m_columns(*m_pHeaderColumns), m_pProfile(pProfile),
@@ -43,6 +44,7 @@ CFileView::CFileView(IBusyState& busy, IProfileStore* pProfile, QWidget* pParent
                                 "a folder on the left."));
     connect(m_pModel.get(), &CFileListModel::rowCountChanged, this, &CFileView::itemCountChanged);
     m_pRename = std::make_unique<CInPlaceRename>(*this, m_list, *m_pModel);
+    m_pRename->SetUndoHistory([this] { return GetUndoHistory(); });
 
     // Report view: full rows, several selected, no grid, one line per item of a fixed height
     // (so a long list costs nothing per row to lay out).
@@ -254,6 +256,7 @@ constexpr tagVIEWCOMMAND VIEW_COMMANDS[] = {
     {Cmd::ID_CHOOSE_COLUMNS, &CFileView::OnChooseColumns},
     {Cmd::ID_SIZE_ALL_COLUMNS, &CFileView::OnSizeAllColumns},
     {Cmd::ID_RESET_COLUMNS, &CFileView::OnResetColumns},
+    {Cmd::ID_EDIT_UNDO, &CFileView::OnUndo},
 };
 
 const tagVIEWCOMMAND* FindCommand(UINT nID)
@@ -300,6 +303,9 @@ BOOL CFileView::IsCommandEnabled(UINT nID) const
     case Cmd::ID_AUTO_RENAME:
         return HasSelection() && m_pCommandHost &&
                m_pCommandHost->CanRunCommand(EFileCommand::AutoRename, GetSelectedCount());
+    case Cmd::ID_EDIT_UNDO:
+        // The changes may be to files no longer listed: no selection needed.
+        return GetUndoHistory() && GetUndoHistory()->CanUndo() && !m_busy.IsBusy();
     default:
         if (IsPresetCommand(nID))
             return HasSelection() && m_pCommandHost &&
@@ -346,6 +352,45 @@ void CFileView::RunHostCommand(EFileCommand command, int nPreset)
     }
     if (bStale)
         RemoveStaleRecords();
+}
+
+CUndoHistory* CFileView::GetUndoHistory() const
+{
+    return m_pCommandHost ? m_pCommandHost->GetUndoHistory() : nullptr;
+}
+
+CString CFileView::GetUndoText() const
+{
+    const CUndoHistory* pHistory = GetUndoHistory();
+    return pHistory ? pHistory->GetUndoText() : CString();
+}
+
+void CFileView::OnUndo()
+{
+    CUndoHistory* pHistory = GetUndoHistory();
+    if (!pHistory || !pHistory->CanUndo())
+        return;
+    CDiagnosticDialog diagnostics(this);
+    std::vector<tagUNDONEFILE> arrUndone;
+    pHistory->Undo(m_busy, &diagnostics, arrUndone);
+    bool bStale = false;
+    for (const tagUNDONEFILE& undone : arrUndone)
+    {
+        const int nRow = m_list.FindPath(undone.strPath);
+        CFileAssocData* pRecord = m_list.GetRecord(nRow);
+        if (!pRecord)
+            continue;
+        // A file that got its old name back is listed under it from now on.
+        if (!pRecord->Load(undone.strNewPath))
+            pRecord->m_bStale = TRUE;
+        bStale = bStale || pRecord->m_bStale;
+        m_pModel->RowsChanged(nRow, nRow);
+    }
+    m_list.RefreshPathIndex();
+    if (bStale)
+        RemoveStaleRecords();
+    if (diagnostics.GetCount() > 0)
+        diagnostics.exec();
 }
 
 void CFileView::OnEditTag()

@@ -22,6 +22,7 @@ class IBusyState;
 class CCollator;
 class CDiagnosticMessages;
 class CInPlaceRename;
+class CUndoHistory;
 class IDesktopLauncher;
 class IProfileStore;
 class QLineEdit;
@@ -112,6 +113,11 @@ public:
     void OnChooseColumns();
     void OnSizeAllColumns();
     void OnResetColumns();
+    // Takes back the newest change the history holds, in the busy state; the rows of the files
+    // it touched show them as they are again, a file given its old name back under that name.
+    void OnUndo();
+    // "Undo Edit Tag (3 files)", or empty when there is nothing to undo.
+    CString GetUndoText() const;
 
     // The context menus as they would be shown now (menu 322 and header menu 318).
     std::unique_ptr<QMenu> CreateItemMenu();
@@ -176,10 +182,12 @@ private:
     bool HasSelection() const;
     // The host's command over the selected records, then their rows shown again.
     void RunHostCommand(EFileCommand command, int nPreset = 0);
+    CUndoHistory* GetUndoHistory() const;
     void ShowHeaderMenu(const QPoint& pt);
     // An error message box over the list with the program's title.
     void ShowError(const CString& strText);
 
+    IBusyState& m_busy;
     CFileList m_list;
     // The image list: one icon per file type, fixed for an item when it is added.
     CFileIconCache m_icons;

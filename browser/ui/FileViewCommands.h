@@ -19,6 +19,7 @@ inline constexpr UINT ID_REMOVE_FROM_LIST = 32906;
 inline constexpr UINT ID_PROPERTIES = 32908;
 inline constexpr UINT ID_LOAD_PLAYLIST = 32910;
 inline constexpr UINT ID_CREATE_PLAYLIST = 32903;
+inline constexpr UINT ID_EDIT_UNDO = 57643;
 inline constexpr UINT ID_SELECT_ALL = 57642;
 inline constexpr UINT ID_INVERT_SELECTION = 32845;
 inline constexpr UINT ID_MOVE_UP = 32929;

@@ -4,6 +4,7 @@
 #include "browser/FileAssocData.h"
 #include "browser/FileList.h"
 #include "browser/FileMove.h"
+#include "browser/UndoHistory.h"
 #include "browser/ui/FileListModel.h"
 #include "browser/ui/LabelEditDelegate.h"
 #include "browser/ui/QtString.h"
@@ -71,7 +72,13 @@ void CInPlaceRename::RenameRecord(CFileAssocData& record, const CString& strName
     if (strNewPath == strOldPath)
         return;
     LONG lOsError = 0;
-    if (!RenameRecordFile(record, strName, &lOsError))
+    CUndoHistory* pHistory = m_getHistory ? m_getHistory() : nullptr;
+    std::unique_ptr<CFileChange> pChange =
+        pHistory ? pHistory->BeginChange(u"Rename") : std::unique_ptr<CFileChange>();
+    const BOOL bRenamed = RenameRecordFile(record, strName, &lOsError, pChange.get());
+    if (pHistory)
+        pHistory->AddChange(std::move(pChange));
+    if (!bRenamed)
     {
         const CString strText =
             Res::FormatResourceString(Res::IDS_RENAME_FAILED, strOldPath, strNewPath) + u"\n\n" +

@@ -7,10 +7,13 @@
 
 #include <QString>
 
+#include <functional>
+
 class CFileAssocData;
 class CFileList;
 class CFileListModel;
 class CLabelEditDelegate;
+class CUndoHistory;
 class QAbstractItemView;
 class QLineEdit;
 
@@ -19,6 +22,12 @@ class CInPlaceRename
 public:
     // Becomes the view's item delegate.
     CInPlaceRename(QAbstractItemView& view, CFileList& list, CFileListModel& model);
+
+    // Where a rename is recorded for Undo, asked at each rename; null records nothing.
+    void SetUndoHistory(std::function<CUndoHistory*()> getHistory)
+    {
+        m_getHistory = std::move(getHistory);
+    }
 
     // Opens the editor on the row's first column, the name selected up to its extension.
     void Start(int nRow);
@@ -38,4 +47,5 @@ private:
     // A finished label edit waits here until the editor has closed.
     const CFileAssocData* m_pRenameRecord = nullptr;
     QString m_strRenameText;
+    std::function<CUndoHistory*()> m_getHistory;
 };

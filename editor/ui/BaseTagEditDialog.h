@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class CFileChange;
 class CFrameBaseDialog;
 class QComboBox;
 class QLineEdit;
@@ -50,6 +51,8 @@ public:
     {
         m_getOptions = std::move(getOptions);
     }
+    // Where OK records what it writes, for Undo; none: nothing is recorded.
+    void SetChange(CFileChange* pChange) { m_pChange = pChange; }
     // Opens the options dialog on its "Tags" page, modally over the given window.
     void SetOptionsHandler(std::function<void(QWidget* pParent)> handler)
     {
@@ -64,6 +67,8 @@ public:
     static void* GetItemData(const QTreeWidgetItem* pItem);
 
 protected:
+    CFileChange* GetChange() const { return m_pChange; }
+
     // --- The operations the concrete editors supply ---
     // nCommand: the Add menu entry's number, 1..65.
     virtual void OnAddFrame(int nCommand);
@@ -109,6 +114,7 @@ protected:
     tagID3V1VALUES m_values;
 
 private:
+    CFileChange* m_pChange = nullptr;
     void CreateFieldControls(class QGridLayout* pGrid);
     void CreateFrameControls(class QGroupBox* pGroup);
     QMenu* CreateFieldMenu(ID3V1_FIELD field);

@@ -1,5 +1,6 @@
 #include "editor/ui/SingleTagEditDialog.h"
 
+#include "browser/FileChange.h"
 #include "browser/ui/QtString.h"
 #include "editor/AddMenu.h"
 #include "editor/FrameKinds.h"
@@ -120,6 +121,7 @@ void CSingleTagEditDialog::OnOK()
             return;
         StoreID3v1Values(m_values, nTrack, *m_pFile->GetID3v1(TRUE));
     }
+    const int nKey = GetChange() ? GetChange()->KeepTags(*m_pFile) : -1;
     if (!WriteFileTags(*m_pFile, options.bWriteID3v1, options.bWriteID3v2, options.nWriteVersion,
                        options.nTextEncoding))
     {
@@ -127,6 +129,8 @@ void CSingleTagEditDialog::OnOK()
             ToQString(Res::FormatResourceString(Res::IDS_FAILED_WRITING_FILE, m_strFilePath)));
         return;
     }
+    if (nKey >= 0)
+        GetChange()->TagsWritten(nKey, *m_pFile);
     m_pFile.reset();
     CBaseTagEditDialog::OnOK();
 }

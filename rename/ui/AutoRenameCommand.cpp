@@ -21,6 +21,7 @@ std::vector<CFileAssocData*> CAutoRenameCommand::Run(int nPreset,
                                                      const std::vector<CFileAssocData*>& arrRecords)
 {
     CAutoRename engine(m_busyState, this);
+    engine.SetChange(m_pChange);
     AddSelectedRecords(engine, arrRecords);
     if (engine.GetCount() == 0)
         return {};

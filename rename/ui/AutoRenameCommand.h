@@ -10,6 +10,7 @@
 
 class CAutoRenamePreset;
 class CFileAssocData;
+class CFileChange;
 class IBusyState;
 class QWidget;
 
@@ -23,6 +24,8 @@ public:
     // selected records in list order (null for an entry without one). Returns the records to
     // show again, those that became stale included; empty when nothing was renamed.
     std::vector<CFileAssocData*> Run(int nPreset, const std::vector<CFileAssocData*>& arrRecords);
+    // Where the renames are recorded for Undo; none: nothing is recorded.
+    void SetChange(CFileChange* pChange) { m_pChange = pChange; }
 
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
@@ -32,4 +35,5 @@ private:
     IBusyState& m_busyState;
     CAutoRenamePreset& m_presets;
     QWidget* m_pOwner = nullptr;
+    CFileChange* m_pChange = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include "app/BusyState.h"
 #include "base/ProfileStore.h"
+#include "browser/UndoHistory.h"
 #include "browser/ui/FileView.h"
 #include "browser/ui/FileViewCommands.h"
 #include "browser/ui/QtString.h"
@@ -85,6 +86,7 @@ public:
         return m_bCanRun && nRecords > 0;
     }
     std::vector<CString> GetRenamePresets() const override { return m_arrPresets; }
+    CUndoHistory* GetUndoHistory() override { return m_pHistory.get(); }
     std::vector<CFileAssocData*> RunCommand(EFileCommand command, int nPreset,
                                             const std::vector<CFileAssocData*>& arrRecords) override
     {
@@ -102,6 +104,7 @@ public:
     std::vector<CString> m_arrPresets;
     std::vector<tagCALL> m_arrCalls;
     std::function<std::vector<CFileAssocData*>(const std::vector<CFileAssocData*>&)> m_change;
+    std::unique_ptr<CUndoHistory> m_pHistory = std::make_unique<CUndoHistory>();
 };
 
 } // namespace
@@ -602,6 +605,14 @@ private slots:
         // The old name left the duplicate test, the new one joined it.
         QVERIFY(!m_pView->FindFile(m_pDir->StrPathOf("a.mp3")));
         QVERIFY(m_pView->FindFile(m_pDir->StrPathOf("Renamed.mp3")));
+
+        // Undo gives the file and its row the old name back.
+        QCOMPARE(m_pView->GetUndoText(), CString(u"Undo Rename (1 file)"));
+        QVERIFY(m_pView->OnCommand(Cmd::ID_EDIT_UNDO));
+        QVERIFY(std::filesystem::exists(m_pDir->PathOf("a.mp3")));
+        QCOMPARE(m_pView->model()->index(0, 0).data().toString(), QStringLiteral("a.mp3"));
+        QVERIFY(m_pView->FindFile(m_pDir->StrPathOf("a.mp3")));
+        QVERIFY(!m_pView->IsCommandEnabled(Cmd::ID_EDIT_UNDO));
     }
 
     void renamesByCaseOnly()
