@@ -49,11 +49,12 @@ private:
 
 // A file with 10 frames of audio, an ID3v2.3 tag with a title and padding, and optionally an
 // ID3v1 block.
-void WriteSample(const fs::path& path, bool bID3v1)
+void WriteSample(const fs::path& path, bool bID3v1, bool bID3v2 = true)
 {
     CMp3Builder builder;
-    builder.AddId3v2(CMp3Builder::Id3v2Tag(
-        3, 200, 0, CMp3Builder::Id3v2Frame23("TIT2", BytesOf(std::string("\0Old", 4)))));
+    if (bID3v2)
+        builder.AddId3v2(CMp3Builder::Id3v2Tag(
+            3, 200, 0, CMp3Builder::Id3v2Frame23("TIT2", BytesOf(std::string("\0Old", 4)))));
     builder.AddFrames(CMp3Builder::FrameSpec(), 10).SetPayload(CMp3Builder::Payload::Pattern, 7);
     if (bID3v1)
     {
@@ -106,6 +107,7 @@ TEST(UndoHistoryTest, EditsComeBackByteForByte)
         std::function<void(Tags::CMpegFile&)> edit;
         UINT nFlags;
         bool bRemove;
+        bool bNoID3v2 = false;
     } cases[] = {
         {true, [](Tags::CMpegFile& f) { SetTitle(f, u"New"); }, Tags::TAG_ID3V2, false},
         {false,
@@ -116,6 +118,15 @@ TEST(UndoHistoryTest, EditsComeBackByteForByte)
          },
          Tags::TAG_ID3V1 | Tags::TAG_ID3V2, false},
         {true, [](Tags::CMpegFile&) {}, Tags::TAG_ID3V1 | Tags::TAG_ID3V2, true},
+        {true,
+         [](Tags::CMpegFile& f)
+         {
+             SetTitle(f, u"Edited");
+             f.GetID3v1(TRUE)->SetTitle(u"Edited");
+         },
+         Tags::TAG_ID3V1 | Tags::TAG_ID3V2, false, true},
+        {true, [](Tags::CMpegFile& f) { f.GetID3v1(TRUE)->SetTitle(u"Edited"); }, Tags::TAG_ID3V1,
+         false},
         {true, [](Tags::CMpegFile&) {}, Tags::TAG_ID3V1, true},
     };
     int n = 0;
@@ -123,7 +134,7 @@ TEST(UndoHistoryTest, EditsComeBackByteForByte)
     {
         SCOPED_TRACE(n);
         const fs::path path = dir.PathOf("case" + std::to_string(n++) + ".mp3");
-        WriteSample(path, test.bID3v1);
+        WriteSample(path, test.bID3v1, !test.bNoID3v2);
         const Bytes original = ReadFileBytes(path);
         CUndoHistory history;
         history.AddChange(Change(history, {ToCString(path)}, test.edit, test.nFlags, test.bRemove));

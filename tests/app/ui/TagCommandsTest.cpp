@@ -56,6 +56,9 @@ private slots:
         CFileView& view = *app.GetMainFrame()->GetFileView();
         Select(view, {1});
         QVERIFY(view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
+        const QByteArray original = ReadAll(b);
+        QAction* pUndo = app.GetMainFrame()->GetAction(Cmd::ID_EDIT_UNDO);
+        QVERIFY(pUndo && !pUndo->isEnabled());
 
         bool bEditor = false;
         QTimer::singleShot(
@@ -91,6 +94,17 @@ private slots:
         QCOMPARE(ToQString(view.GetRecord(1)->m_strTitle), QStringLiteral("Edited"));
         QCOMPARE(view.model()->index(1, 0).siblingAtColumn(0).data().toString(),
                  QStringLiteral("b.mp3"));
+
+        // Ctrl+Z says what it takes back, and puts the file back as it was.
+        app.GetMainFrame()->UpdateCommandUI();
+        QCOMPARE(pUndo->text(), QStringLiteral("&Undo Edit Tag (1 file)\tCtrl+Z"));
+        QCOMPARE(pUndo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        pUndo->trigger();
+        QCOMPARE(ReadAll(b), original);
+        QCOMPARE(ToQString(view.GetRecord(1)->m_strTitle), QStringLiteral("b"));
+        app.GetMainFrame()->UpdateCommandUI();
+        QVERIFY(!pUndo->isEnabled());
+        QCOMPARE(pUndo->text(), QStringLiteral("&Undo\tCtrl+Z"));
         app.ExitInstance();
     }
 
@@ -148,6 +162,8 @@ private slots:
         CMainFrame& frame = *app.GetMainFrame();
         CFileView& view = *frame.GetFileView();
         const LONGLONG nOldSize = view.GetRecord(0)->m_nSize;
+        const QByteArray originalA = ReadAll(a);
+        const QByteArray originalB = ReadAll(b);
         Select(view, {0, 1});
 
         // "No" leaves everything as it was; "Yes" strips both files.
@@ -173,6 +189,11 @@ private slots:
             QCOMPARE(ToQString(view.GetRecord(nRow)->m_strTitle), QString());
         }
         QCOMPARE(view.GetRecord(0)->m_nSize, nOldSize - 128);
+
+        QVERIFY(frame.RouteCommand(Cmd::ID_EDIT_UNDO));
+        QCOMPARE(ReadAll(a), originalA);
+        QCOMPARE(ReadAll(b), originalB);
+        QCOMPARE(view.GetRecord(0)->m_nSize, nOldSize);
         app.ExitInstance();
     }
 
