@@ -2,6 +2,7 @@
 
 #include "base/FileException.h"
 #include "browser/DiagnosticMessages.h"
+#include "browser/FileChange.h"
 #include "editor/ActionList.h"
 #include "res/StringTable.h"
 #include "tags/file/MpegFile.h"
@@ -178,10 +179,12 @@ struct tagWRITTEN
     size_t nIndex = 0;
     FILE_WRITE_RESULT result = FILE_WRITTEN;
     std::unique_ptr<CMpegFile> pFile; // while its rewrite waits
+    int nUndoKey = -1;
 };
 
 void ReportWritten(std::vector<tagWRITTEN>& arrWritten, Tags::CRewriteBatch& batch,
-                   const std::vector<CString>& arrFiles, CDiagnosticMessages* pDiag)
+                   const std::vector<CString>& arrFiles, CDiagnosticMessages* pDiag,
+                   CFileChange* pChange)
 {
     const std::vector<Tags::CFileEx*> arrFailed = batch.Commit();
     for (tagWRITTEN& written : arrWritten)
@@ -189,6 +192,8 @@ void ReportWritten(std::vector<tagWRITTEN>& arrWritten, Tags::CRewriteBatch& bat
         if (written.pFile &&
             std::find(arrFailed.begin(), arrFailed.end(), written.pFile.get()) != arrFailed.end())
             written.result = FILE_SAVE_FAILED;
+        else if (written.pFile && pChange && written.nUndoKey >= 0)
+            pChange->TagsWritten(written.nUndoKey, *written.pFile);
         if (written.result != FILE_WRITTEN && pDiag)
             pDiag->AddMessage(Res::FormatResourceString(GetWriteFailureMessage(written.result),
                                                         arrFiles[written.nIndex]));
@@ -225,7 +230,8 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result)
 
 BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
-                      CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps)
+                      CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps,
+                      CFileChange* pChange)
 {
     CBusyScope scope(busy);
     std::vector<tagWRITTEN> arrWritten;
@@ -254,16 +260,19 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
         else
         {
             pFile->m_pBatch = &batch;
+            written.nUndoKey = pChange ? pChange->KeepTags(*pFile) : -1;
             written.result = WriteOpenFile(*pFile, actions, values, options, pExpected);
             if (pFile->IsRewriteWaiting())
                 written.pFile = std::move(pFile);
+            else if (written.result == FILE_WRITTEN && written.nUndoKey >= 0)
+                pChange->TagsWritten(written.nUndoKey, *pFile);
         }
         pFile.reset();
         arrWritten.push_back(std::move(written));
         if (batch.GetCount() == 0 || static_cast<int>(arrWritten.size()) >= REWRITE_BATCH_SIZE)
-            ReportWritten(arrWritten, batch, arrFiles, pDiag);
+            ReportWritten(arrWritten, batch, arrFiles, pDiag, pChange);
     }
     // What was written before Esc stays written.
-    ReportWritten(arrWritten, batch, arrFiles, pDiag);
+    ReportWritten(arrWritten, batch, arrFiles, pDiag, pChange);
     return bDone;
 }

@@ -15,6 +15,7 @@
 
 class CActionList;
 class CDiagnosticMessages;
+class CFileChange;
 
 namespace Tags
 {
@@ -77,8 +78,10 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result);
 // before stay written, the rest are not touched. pStamps, when given, holds each file's stamp
 // as the editor read it, in the order of arrFiles. Files whose tags must grow are rewritten in
 // batches of up to REWRITE_BATCH_SIZE, flushed together; a file's failure is reported once its
-// batch has been committed, and the messages keep the order of the files.
+// batch has been committed, and the messages keep the order of the files. pChange, when given,
+// records each file written, for Undo.
 BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
                       CDiagnosticMessages* pDiag,
-                      const std::vector<Tags::tagFILESTAMP>* pStamps = nullptr);
+                      const std::vector<Tags::tagFILESTAMP>* pStamps = nullptr,
+                      CFileChange* pChange = nullptr);

@@ -209,6 +209,6 @@ void CMultiTagEditDialog::OnOK()
         return;
     if (m_pActions)
         WriteTagsToFiles(m_files, *m_pActions, m_values, GetTagOptions(), m_busy, m_pDiagnostics,
-                         &m_stamps);
+                         &m_stamps, GetChange());
     CBaseTagEditDialog::OnOK();
 }

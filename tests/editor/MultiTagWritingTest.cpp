@@ -5,6 +5,7 @@
 #include "editor/MultiTagWriting.h"
 
 #include "browser/DiagnosticMessages.h"
+#include "browser/UndoHistory.h"
 #include "fixtures/FileBytes.h"
 #include "fixtures/TempDir.h"
 #include "tags/file/MpegFile.h"
@@ -314,6 +315,7 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedAndLeftAlone)
     values.strTitle = u"Typed";
 
     // b deleted, c held by another program, d replaced by a file with other frames.
+    const Bytes originalA = ReadFileBytes(m_dir.PathOf("a.mp3"));
     fs::remove(m_dir.PathOf("b.mp3"));
     const Bytes originalC = ReadFileBytes(m_dir.PathOf("c.mp3"));
 #ifdef _WIN32
@@ -331,8 +333,13 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedAndLeftAlone)
     fs::rename(m_dir.PathOf("new.mp3"), m_dir.PathOf("d.mp3"));
     const Bytes replacedD = ReadFileBytes(m_dir.PathOf("d.mp3"));
 
-    EXPECT_TRUE(
-        WriteTagsToFiles(files, m_actions, values, tagTAGOPTIONS(), busy, &m_diag, &stamps));
+    CUndoHistory history;
+    auto pChange = history.BeginChange(u"Edit Tag");
+    EXPECT_TRUE(WriteTagsToFiles(files, m_actions, values, tagTAGOPTIONS(), busy, &m_diag, &stamps,
+                                 pChange.get()));
+    // Undo takes back what was written, and only that.
+    EXPECT_EQ(pChange->GetFileCount(), 1);
+    history.AddChange(std::move(pChange));
 #ifdef _WIN32
     ::CloseHandle(hOther);
 #else
@@ -354,6 +361,10 @@ TEST_F(MultiTagWritingTest, AFileChangedSinceTheScanIsReportedAndLeftAlone)
     EXPECT_EQ(ReadFileBytes(m_dir.PathOf("d.mp3")), replacedD);
     EXPECT_EQ(FrameIDs(files[0]), (std::vector<std::string>{"TIT2", "TPE1"}));
     EXPECT_EQ(ReadBack(files[0]).v1.strTitle, CString(u"Typed"));
+    std::vector<tagUNDONEFILE> arrUndone;
+    EXPECT_TRUE(history.Undo(busy, nullptr, arrUndone));
+    EXPECT_EQ(ReadFileBytes(m_dir.PathOf("a.mp3")), originalA);
+    EXPECT_EQ(ReadFileBytes(m_dir.PathOf("d.mp3")), replacedD);
 
     // Without the scan's stamps the file is written from what it holds now.
     CDiagnosticMessages diag;
@@ -401,9 +412,14 @@ TEST_F(MultiTagWritingTest, GrowingTagsAreWrittenInBatchesAndFailuresKeepTheirOr
     fs::remove(m_dir.PathOf("f3.mp3"));
     fs::remove(m_dir.PathOf("f" + std::to_string(REWRITE_BATCH_SIZE + 2) + ".mp3"));
     m_actions.AddAction(ACTION_SET, "COMM", NewComment("eng", CString(std::u16string(4000, u'x'))));
+    const Bytes original = ReadFileBytes(m_dir.PathOf("f0.mp3"));
     CTestBusy busy;
-    EXPECT_TRUE(
-        WriteTagsToFiles(files, m_actions, GetFieldsToKeep(), tagTAGOPTIONS(), busy, &m_diag));
+    CUndoHistory history;
+    auto pChange = history.BeginChange(u"Edit Tag");
+    EXPECT_TRUE(WriteTagsToFiles(files, m_actions, GetFieldsToKeep(), tagTAGOPTIONS(), busy,
+                                 &m_diag, nullptr, pChange.get()));
+    EXPECT_EQ(pChange->GetFileCount(), static_cast<int>(files.size()) - 2);
+    history.AddChange(std::move(pChange));
 
     ASSERT_EQ(m_diag.GetCount(), 2);
     EXPECT_NE(m_diag.GetMessages()[0].Find(files[3]), -1);
@@ -417,4 +433,10 @@ TEST_F(MultiTagWritingTest, GrowingTagsAreWrittenInBatchesAndFailuresKeepTheirOr
         EXPECT_EQ(FrameIDs(files[i]), (std::vector<std::string>{"TIT2", "COMM"}));
         EXPECT_EQ(ReadBack(files[i]).strTitle, CString(u"Own"));
     }
+    // The rewritten files come back as they were.
+    std::vector<tagUNDONEFILE> arrUndone;
+    EXPECT_TRUE(history.Undo(busy, nullptr, arrUndone));
+    EXPECT_EQ(arrUndone.size(), files.size() - 2);
+    for (const size_t i : {size_t(0), size_t(REWRITE_BATCH_SIZE), files.size() - 1})
+        EXPECT_EQ(ReadFileBytes(fs::path(files[i].ToUtf8())), original);
 }

@@ -196,6 +196,17 @@ private slots:
         QCOMPARE(FilesOf(env.DataDir() + QStringLiteral("/album")), arrRenamed);
         QCOMPARE(Names(view), arrRenamed);
         QCOMPARE(ToQString(view.GetRecord(2)->m_strTitle), QStringLiteral("Outro"));
+
+        // Ctrl+Z gives the three files and their rows the old names back.
+        app.GetMainFrame()->UpdateCommandUI();
+        QCOMPARE(ToQString(view.GetUndoText()), QStringLiteral("Undo Auto Rename (3 files)"));
+        QVERIFY(app.GetMainFrame()->GetAction(Cmd::ID_EDIT_UNDO)->isEnabled());
+        app.GetMainFrame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.GetMainFrame()));
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        const QStringList arrOld{"a.mp3", "b.mp3", "c.mp3"};
+        QCOMPARE(FilesOf(env.DataDir() + QStringLiteral("/album")), arrOld);
+        QCOMPARE(Names(view), arrOld);
         app.ExitInstance();
     }
 

@@ -118,6 +118,8 @@ private slots:
         QVERIFY(app.InitInstance(Args({a + QStringLiteral("|") + b + QStringLiteral("|") + c})));
         app.m_bWriteID3v1 = TRUE;
         CFileView& view = *app.GetMainFrame()->GetFileView();
+        const QByteArray originalA = ReadAll(a);
+        const QByteArray originalC = ReadAll(c);
         Select(view, {0, 2});
         QVERIFY(view.IsCommandEnabled(Cmd::ID_EDIT_TAG));
 
@@ -147,6 +149,12 @@ private slots:
         QCOMPARE(ToQString(view.GetRecord(1)->m_strAlbum), QString());
         QCOMPARE(ToQString(view.GetRecord(2)->m_strAlbum), QStringLiteral("Together"));
         QCOMPARE(view.model()->index(2, 0).data().toString(), QStringLiteral("c.mp3"));
+
+        QCOMPARE(ToQString(view.GetUndoText()), QStringLiteral("Undo Edit Tag (2 files)"));
+        QVERIFY(app.GetMainFrame()->RouteCommand(Cmd::ID_EDIT_UNDO));
+        QCOMPARE(ReadAll(a), originalA);
+        QCOMPARE(ReadAll(c), originalC);
+        QCOMPARE(ToQString(view.GetRecord(2)->m_strAlbum), QString());
         app.ExitInstance();
     }
 
