@@ -8,6 +8,8 @@
 #include "tags/file/MpegFile.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <new>
 #include <random>
@@ -132,9 +134,14 @@ BOOL CFileChange::Keep(const Bytes& bytes, tagKEPTBYTES& kept)
     {
         if (!m_pSpill)
         {
-            // A name no other change of this or another instance uses.
+            // A name no other change of this or another instance uses; the clock and the
+            // object's address vary it also where the random device does not.
             std::random_device random;
-            const ULONGLONG nName = (static_cast<ULONGLONG>(random()) << 32) ^ random();
+            const ULONGLONG nName =
+                ((static_cast<ULONGLONG>(random()) << 32) ^ random()) ^
+                static_cast<ULONGLONG>(
+                    std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                reinterpret_cast<std::uintptr_t>(this);
             m_strSpillPath = m_strSpillFolder + FormatString(u"undo-%016llx.tmp", nName);
             auto pSpill = std::make_unique<CFile>();
             if (!pSpill->Open(m_strSpillPath,
