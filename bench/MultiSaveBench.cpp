@@ -34,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -205,6 +206,36 @@ void WriteLoop(const std::vector<CString>& paths, const CActionList& actions,
         Fail("cannot write", diag.GetMessages().front().ToUtf8());
 }
 
+// The plainest crash-safe replacement of each file by its grown bytes: a new file beside it,
+// written, flushed and renamed over it, one after the other; then the folder flushed. Unlike a
+// copy into an empty folder, this pays what the file system charges for creating a file where
+// another was just deleted.
+void ReplaceEach(const std::vector<std::string>& targets, const std::vector<std::string>& sources)
+{
+    std::vector<char> bytes;
+    for (size_t i = 0; i < targets.size(); ++i)
+    {
+        std::ifstream in(sources[i], std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const std::string strTemp = targets[i] + ".new";
+        const int fd = ::open(strTemp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0 ||
+            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+            ::fsync(fd) != 0 || ::close(fd) != 0 ||
+            ::rename(strTemp.c_str(), targets[i].c_str()) != 0)
+            Fail("cannot replace", targets[i]);
+    }
+    if (!targets.empty())
+    {
+        const int fd = ::open(fs::path(targets[0]).parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+        if (fd >= 0)
+        {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+}
+
 void MeasureGrowing(const fs::path& root, int nFiles, int nPasses)
 {
     const fs::path fresh = root / "fresh";
@@ -234,6 +265,7 @@ void MeasureGrowing(const fs::path& root, int nFiles, int nPasses)
     double dBestOurs = 1e300;
     double dBestCopy = 1e300;
     double dBestSafeCopy = 1e300;
+    double dBestReplace = 1e300;
     for (int nPass = 0; nPass <= nPasses; ++nPass)
     {
         fs::remove_all(work);
@@ -261,17 +293,28 @@ void MeasureGrowing(const fs::path& root, int nFiles, int nPasses)
             },
             paths.size());
         ::sync();
+        // The same replacement of the fresh files, without our library.
+        fs::remove_all(work);
+        RunCommand("cp -r " + Quoted(fresh) + " " + Quoted(work));
+        ::sync();
+        const std::vector<std::string> workPaths = NativePaths(paths);
+        const std::vector<std::string> grownPaths = NativePaths(TrackPaths(grown, nFiles));
+        const double dReplace =
+            MicrosecondsPerItem([&] { ReplaceEach(workPaths, grownPaths); }, paths.size());
+        ::sync();
         dBestOurs = std::min(dBestOurs, dOurs);
         dBestCopy = std::min(dBestCopy, dCopy);
         dBestSafeCopy = std::min(dBestSafeCopy, dSafeCopy);
+        dBestReplace = std::min(dBestReplace, dReplace);
         std::printf("growing pass %d: ours %.2f us/file, cp %.2f us/file, cp and sync %.2f "
-                    "us/file\n",
-                    nPass, dOurs, dCopy, dSafeCopy);
+                    "us/file, replace each %.2f us/file\n",
+                    nPass, dOurs, dCopy, dSafeCopy, dReplace);
     }
     std::printf("multi save growing: ours %.2f us/file, cp and sync %.2f us/file, ratio %.2f "
-                "(bare cp %.2f us/file, ratio %.2f)\n",
+                "(bare cp %.2f us/file, ratio %.2f; each replaced through a flushed new file "
+                "%.2f us/file, ratio %.2f)\n",
                 dBestOurs, dBestSafeCopy, dBestOurs / dBestSafeCopy, dBestCopy,
-                dBestOurs / dBestCopy);
+                dBestOurs / dBestCopy, dBestReplace, dBestOurs / dBestReplace);
     if (!HasOnePicture(Path::ToNative(paths[0]), PICTURE_SIZE))
         std::printf("WARNING: the first file did not get the picture\n");
 }

@@ -173,6 +173,10 @@ std::vector<CFileEx*> CRewriteBatch::Commit()
     // All new files are sent to the disk before the first is waited for.
     for (CFileEx* pFile : arrWaiting)
         pFile->StartFlushWaiting();
+    // Every new file is made durable before the first takes its original's name: the renames
+    // in between would each cost the file system a commit of its own.
+    for (CFileEx* pFile : arrWaiting)
+        pFile->SyncWaiting();
     std::vector<CFileEx*> arrFailed;
     for (CFileEx* pFile : arrWaiting)
     {

@@ -134,9 +134,11 @@ private:
     // A rewrite that has written its new file and waits for its batch.
     struct tagWAITING;
     std::unique_ptr<tagWAITING> m_pWaiting;
-    // The batch's steps for this file: start writing the new file out; then flush it, put it in
-    // the original's place and work on it from then on. Throws CFileException.
+    // The batch's steps for this file: start writing the new file out; wait until it is on disk
+    // (a failure is kept for the next step); then put it in the original's place and work on it
+    // from then on (flushing it first when the step before did not). Throws CFileException.
     void StartFlushWaiting();
+    void SyncWaiting();
     void CommitWaiting();
     // Makes the renames in a folder durable; failures change nothing that could be undone.
     static void SyncFolder(const CString& strFolder);

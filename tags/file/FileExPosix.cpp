@@ -219,6 +219,8 @@ struct CFileEx::tagWAITING
     int fdTemp = -1;
     std::string strTempName;
     bool bCommitted = false;
+    bool bSynced = false; // flushed; nSyncError tells how that went
+    int nSyncError = 0;
     std::string strName; // the original's name in the folder
     std::string strFolder;
     struct stat stOriginal = {};
@@ -270,6 +272,14 @@ void CFileEx::StartFlushWaiting()
 #endif
 }
 
+void CFileEx::SyncWaiting()
+{
+    if (!m_pWaiting || m_pWaiting->bSynced)
+        return;
+    m_pWaiting->nSyncError = ::fsync(m_hFile) == 0 ? 0 : errno;
+    m_pWaiting->bSynced = true;
+}
+
 void CFileEx::CommitWaiting()
 {
     std::unique_ptr<tagWAITING> pState = std::move(m_pWaiting);
@@ -279,8 +289,10 @@ void CFileEx::CommitWaiting()
         m_pBatch->Remove(this);
     try
     {
-        if (::fsync(m_hFile) != 0)
+        if (!pState->bSynced && ::fsync(m_hFile) != 0)
             ThrowErrno(errno, m_strFileName);
+        if (pState->nSyncError != 0)
+            ThrowErrno(pState->nSyncError, m_strFileName);
         pState->CheckSameFile(m_strFileName);
         if (::renameat(pState->fdFolder, pState->strTempName.c_str(), pState->fdFolder,
                        pState->strName.c_str()) != 0)

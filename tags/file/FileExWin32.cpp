@@ -136,6 +136,8 @@ void CFileEx::SyncFolder(const CString&) {}
 
 void CFileEx::StartFlushWaiting() {}
 
+void CFileEx::SyncWaiting() {}
+
 void CFileEx::CommitWaiting()
 {
     m_pWaiting.reset();
