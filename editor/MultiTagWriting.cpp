@@ -227,6 +227,19 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
                       CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps)
 {
+    const auto provider = [&actions, &values](size_t, tagFILECHANGES& changes)
+    {
+        changes.pActions = &actions;
+        changes.pValues = &values;
+        return TRUE;
+    };
+    return WriteTagsToFiles(arrFiles, provider, options, busy, pDiag, pStamps);
+}
+
+BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const FileChangesProvider& provider,
+                      const tagTAGOPTIONS& options, IBusyState& busy, CDiagnosticMessages* pDiag,
+                      const std::vector<Tags::tagFILESTAMP>* pStamps)
+{
     CBusyScope scope(busy);
     std::vector<tagWRITTEN> arrWritten;
     // Declared after the files, so that on every way out it commits before they close.
@@ -241,6 +254,9 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
             bDone = FALSE;
             break;
         }
+        tagFILECHANGES changes;
+        if (!provider(i, changes) || !changes.pActions || !changes.pValues)
+            continue;
         busy.SetStatusText(FormatString(strWriting, strPath));
         const Tags::tagFILESTAMP* pExpected =
             pStamps && i < pStamps->size() ? &(*pStamps)[i] : nullptr;
@@ -254,7 +270,8 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
         else
         {
             pFile->m_pBatch = &batch;
-            written.result = WriteOpenFile(*pFile, actions, values, options, pExpected);
+            written.result =
+                WriteOpenFile(*pFile, *changes.pActions, *changes.pValues, options, pExpected);
             if (pFile->IsRewriteWaiting())
                 written.pFile = std::move(pFile);
         }

@@ -59,6 +59,7 @@ constexpr tagSTRINGRESOURCE kStrings[] = {
     {IDS_RENAME_FORMAT_TOO_LONG,
      u"The rename format is too long: it can hold at most 256 characters. Shorten it and try "
      u"again."},
+    {IDS_NAME_DOES_NOT_MATCH, u"The name of '%1' does not match the pattern."},
     {IDS_PRESS_ESC_TO_CANCEL, u"Press [Esc] to cancel"},
     {IDS_INCLUDE_SUBDIRECTORIES, u"Include subdirectorues\nInclude Subdirectories"},
     {IDS_APPEND_TO_LIST, u"Append to the current list of files\nAppend to the Files List"},

@@ -33,6 +33,8 @@ inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
 inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
 // Added in this version: a pattern longer than a preset holds.
 inline constexpr UINT IDS_RENAME_FORMAT_TOO_LONG = 149;
+// Added in this version: a file "Tags from File Name" leaves alone.
+inline constexpr UINT IDS_NAME_DOES_NOT_MATCH = 150;
 inline constexpr UINT IDS_PRESS_ESC_TO_CANCEL = 318;
 // The folder pane's buttons: status-bar prompt, "\n", tool tip; numbered as their commands.
 inline constexpr UINT IDS_INCLUDE_SUBDIRECTORIES = 320;
