@@ -16,6 +16,7 @@ enum class EFileCommand
     RemoveTag,
     AutoRename,
     RenamePreset,
+    TagsFromName,
 };
 
 class IFileCommandHost

@@ -506,3 +506,19 @@ TEST_F(AppSettingsTest, OneBadRecordGivesTheDefaults)
     settings.LoadSettings(store);
     EXPECT_EQ(Patterns(settings), kDefaultPatterns);
 }
+
+TEST_F(AppSettingsTest, RecentNamePatternsRoundTripAndAShorterListLeavesNoneBehind)
+{
+    CAppSettings saved;
+    saved.m_arrNamePatterns = {u"<track> - <title>", u"<artist>/<title>"};
+    CMemoryProfileStore store;
+    saved.SaveSettings(store);
+    CAppSettings loaded;
+    loaded.LoadSettings(store);
+    EXPECT_EQ(loaded.m_arrNamePatterns, saved.m_arrNamePatterns);
+
+    saved.m_arrNamePatterns.pop_back();
+    saved.SaveSettings(store);
+    loaded.LoadSettings(store);
+    EXPECT_EQ(loaded.m_arrNamePatterns, std::vector<CString>{u"<track> - <title>"});
+}
