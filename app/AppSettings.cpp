@@ -3,6 +3,8 @@
 #include "base/UserFolders.h"
 #include "rename/TagsFromName.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -38,14 +40,19 @@ CString GetPatternEntry(int nIndex)
     return FormatString(CString(u"Pattern%d"), nIndex + 1);
 }
 
-// The stored patterns in order, up to the first missing one; repeats and blanks dropped.
+// The stored patterns in order; empty slots and repeats dropped.
 std::vector<CString> ReadNamePatterns(const IProfileStore& store)
 {
     std::vector<CString> arrPatterns;
-    for (int i = RECENT_NAME_PATTERNS_MAX - 1; i >= 0; --i)
-        AddRecentNamePattern(
-            arrPatterns,
-            store.GetProfileString(CString(Settings::SECTION_NAME_PATTERNS), GetPatternEntry(i)));
+    for (int i = 0; i < RECENT_NAME_PATTERNS_MAX; ++i)
+    {
+        CString strPattern =
+            store.GetProfileString(CString(Settings::SECTION_NAME_PATTERNS), GetPatternEntry(i));
+        strPattern.Trim();
+        if (!strPattern.IsEmpty() &&
+            std::find(arrPatterns.begin(), arrPatterns.end(), strPattern) == arrPatterns.end())
+            arrPatterns.push_back(strPattern);
+    }
     return arrPatterns;
 }
 
