@@ -13,12 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace
@@ -122,7 +124,7 @@ CTagsFromNameDialog::CTagsFromNameDialog(QWidget* pParent) : QDialog(pParent)
 
     connect(m_pPattern, &QComboBox::editTextChanged, this, &CTagsFromNameDialog::OnPatternChanged);
     connect(m_pTokenButton, &QToolButton::pressed, this, &CTagsFromNameDialog::OnTokenButton);
-    resize(680, 400);
+    resize(760, 400);
 }
 
 CTagsFromNameDialog::~CTagsFromNameDialog() = default;
@@ -169,7 +171,13 @@ void CTagsFromNameDialog::OnInitDialog()
         m_pPattern->setEditText(m_arrRecent.empty() ? QString() : ToQString(m_arrRecent.front()));
     }
     OnPatternChanged();
+    // Widths that show the usual values whole and keep Genre in view: short numbers narrow,
+    // a long file name not taking the whole width.
     m_pPreview->resizeColumnToContents(0);
+    m_pPreview->setColumnWidth(0, std::min(m_pPreview->columnWidth(0), 240));
+    constexpr int COLUMN_WIDTHS[NAME_FIELD_COUNT - 1] = {140, 100, 100, 50, 50};
+    for (int i = 0; i < NAME_FIELD_COUNT - 1; ++i)
+        m_pPreview->setColumnWidth(i + 1, COLUMN_WIDTHS[i]);
     m_pPattern->setFocus();
     m_pPattern->lineEdit()->selectAll();
 }
@@ -192,6 +200,10 @@ int CTagsFromNameDialog::UpdatePreview(const CString& strPattern, bool bValid)
     const CNamePattern pattern(strPattern);
     const QIcon matchIcon = RenameImages::CreateImage(RENAME_IMAGE_READY);
     const QIcon otherIcon = RenameImages::CreateImage(RENAME_IMAGE_PARTIAL);
+    // Without a valid pattern the rows keep their place for the marks.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    const QIcon noIcon(blank);
     const QBrush greyed = palette().brush(QPalette::Disabled, QPalette::Text);
     int nMatching = 0;
     for (int nRow = 0; nRow < m_pModel->rowCount() && static_cast<size_t>(nRow) < m_files.size();
@@ -201,7 +213,7 @@ int CTagsFromNameDialog::UpdatePreview(const CString& strPattern, bool bValid)
         const bool bMatch = bValid && pattern.Match(m_files[static_cast<size_t>(nRow)], fields);
         nMatching += bMatch ? 1 : 0;
         QStandardItem* pName = m_pModel->item(nRow, 0);
-        pName->setIcon(!bValid ? QIcon() : bMatch ? matchIcon : otherIcon);
+        pName->setIcon(!bValid ? noIcon : bMatch ? matchIcon : otherIcon);
         for (int nColumn = 0; nColumn <= NAME_FIELD_COUNT; ++nColumn)
         {
             QStandardItem* pItem = m_pModel->item(nRow, nColumn);
