@@ -184,9 +184,8 @@ void CTagsFromNameDialog::OnInitDialog()
 
 void CTagsFromNameDialog::OnPatternChanged()
 {
-    const CString strPattern = ToCString(m_pPattern->currentText());
-    const CNamePattern pattern(strPattern);
-    const int nMatching = UpdatePreview(strPattern, pattern.IsValid());
+    const CNamePattern pattern(ToCString(m_pPattern->currentText()));
+    const int nMatching = UpdatePreview(pattern);
     if (pattern.IsValid())
         m_pStatus->setText(
             QStringLiteral("%1 of %2 files match the pattern.").arg(nMatching).arg(m_files.size()));
@@ -195,9 +194,9 @@ void CTagsFromNameDialog::OnPatternChanged()
     m_pOK->setEnabled(pattern.IsValid() && nMatching > 0);
 }
 
-int CTagsFromNameDialog::UpdatePreview(const CString& strPattern, bool bValid)
+int CTagsFromNameDialog::UpdatePreview(const CNamePattern& pattern)
 {
-    const CNamePattern pattern(strPattern);
+    const bool bValid = pattern.IsValid() != FALSE;
     const QIcon matchIcon = RenameImages::CreateImage(RENAME_IMAGE_READY);
     const QIcon otherIcon = RenameImages::CreateImage(RENAME_IMAGE_PARTIAL);
     // Without a valid pattern the rows keep their place for the marks.

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class CNamePattern;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -49,7 +50,7 @@ private:
     void InsertPatternToken(const QString& strToken);
     // One row per file: its name and the fields the pattern gives, or greyed when it does not
     // match. Returns how many files match.
-    int UpdatePreview(const CString& strPattern, bool bValid);
+    int UpdatePreview(const CNamePattern& pattern);
 
     QComboBox* m_pPattern = nullptr;
     QToolButton* m_pTokenButton = nullptr;
