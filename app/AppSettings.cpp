@@ -1,6 +1,9 @@
 #include "app/AppSettings.h"
 
 #include "base/UserFolders.h"
+#include "rename/TagsFromName.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -30,6 +33,43 @@ void WriteInt(IProfileStore& store, const char16_t* pszEntry, int nValue)
 void WriteString(IProfileStore& store, const char16_t* pszEntry, const CString& strValue)
 {
     store.WriteProfileString(CString(Settings::SECTION), CString(pszEntry), strValue);
+}
+
+CString GetPatternEntry(int nIndex)
+{
+    return FormatString(CString(u"Pattern%d"), nIndex + 1);
+}
+
+// The stored patterns in order; empty slots and repeats dropped.
+std::vector<CString> ReadNamePatterns(const IProfileStore& store)
+{
+    std::vector<CString> arrPatterns;
+    for (int i = 0; i < RECENT_NAME_PATTERNS_MAX; ++i)
+    {
+        CString strPattern =
+            store.GetProfileString(CString(Settings::SECTION_NAME_PATTERNS), GetPatternEntry(i));
+        strPattern.Trim();
+        if (!strPattern.IsEmpty() &&
+            std::find(arrPatterns.begin(), arrPatterns.end(), strPattern) == arrPatterns.end())
+            arrPatterns.push_back(strPattern);
+    }
+    return arrPatterns;
+}
+
+// The slots beyond the list are emptied where they hold something, so that a shorter list
+// leaves no old entry behind and a profile that never had any gets none.
+void WriteNamePatterns(IProfileStore& store, const std::vector<CString>& arrPatterns)
+{
+    const CString strSection(Settings::SECTION_NAME_PATTERNS);
+    for (int i = 0; i < RECENT_NAME_PATTERNS_MAX; ++i)
+    {
+        const auto nIndex = static_cast<size_t>(i);
+        const CString strEntry = GetPatternEntry(i);
+        if (nIndex < arrPatterns.size())
+            store.WriteProfileString(strSection, strEntry, arrPatterns[nIndex]);
+        else if (!store.GetProfileString(strSection, strEntry).IsEmpty())
+            store.WriteProfileString(strSection, strEntry, CString());
+    }
 }
 
 } // namespace
@@ -68,6 +108,7 @@ void CAppSettings::LoadSettings(IProfileStore& store)
 
     if (!m_presets.LoadFromRegistry(store))
         m_presets.AddDefaultPresets();
+    m_arrNamePatterns = ReadNamePatterns(store);
 }
 
 void CAppSettings::SaveSettings(IProfileStore& store) const
@@ -85,4 +126,5 @@ void CAppSettings::SaveSettings(IProfileStore& store) const
     WriteInt(store, Settings::PLAYLIST_WRITE_EXT_INFO, m_bPlaylistWriteExtInfo);
     WriteInt(store, Settings::SHELL_INTEGRATION_ENABLED, m_bShellIntegrationEnabled);
     m_presets.SaveToRegistry(store);
+    WriteNamePatterns(store, m_arrNamePatterns);
 }

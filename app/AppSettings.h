@@ -7,12 +7,16 @@
 #include "base/String.h"
 #include "rename/AutoRenamePreset.h"
 
+#include <vector>
+
 namespace Settings
 {
 
 // Sections of the profile: the options, and the window and bar state kept by the window layer.
 inline constexpr char16_t SECTION[] = u"Settings";
 inline constexpr char16_t SECTION_PRO[] = u"SettingsPro";
+// The recent patterns of "Tags from File Name": "Pattern1" (most recent) to "Pattern10".
+inline constexpr char16_t SECTION_NAME_PATTERNS[] = u"TagsFromName";
 
 // Value names in SECTION.
 inline constexpr char16_t WRITE_ID3V1[] = u"WriteID3v1";
@@ -59,4 +63,6 @@ public:
     BOOL m_bPlaylistWriteExtInfo = FALSE;
     BOOL m_bShellIntegrationEnabled = FALSE;
     CAutoRenamePreset m_presets;
+    // The patterns "Tags from File Name" used lately, most recent first (at most 10).
+    std::vector<CString> m_arrNamePatterns;
 };

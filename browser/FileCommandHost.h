@@ -17,6 +17,7 @@ enum class EFileCommand
     RemoveTag,
     AutoRename,
     RenamePreset,
+    TagsFromName,
 };
 
 class IFileCommandHost

@@ -233,6 +233,19 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
                       CDiagnosticMessages* pDiag, const std::vector<Tags::tagFILESTAMP>* pStamps,
                       CFileChange* pChange)
 {
+    const auto provider = [&actions, &values](size_t, tagFILECHANGES& changes)
+    {
+        changes.pActions = &actions;
+        changes.pValues = &values;
+        return TRUE;
+    };
+    return WriteTagsToFiles(arrFiles, provider, options, busy, pDiag, pStamps, pChange);
+}
+
+BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const FileChangesProvider& provider,
+                      const tagTAGOPTIONS& options, IBusyState& busy, CDiagnosticMessages* pDiag,
+                      const std::vector<Tags::tagFILESTAMP>* pStamps, CFileChange* pChange)
+{
     CBusyScope scope(busy);
     std::vector<tagWRITTEN> arrWritten;
     // Declared after the files, so that on every way out it commits before they close.
@@ -247,6 +260,9 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
             bDone = FALSE;
             break;
         }
+        tagFILECHANGES changes;
+        if (!provider(i, changes) || !changes.pActions || !changes.pValues)
+            continue;
         busy.SetStatusText(FormatString(strWriting, strPath));
         const Tags::tagFILESTAMP* pExpected =
             pStamps && i < pStamps->size() ? &(*pStamps)[i] : nullptr;
@@ -261,7 +277,8 @@ BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& a
         {
             pFile->m_pBatch = &batch;
             written.nUndoKey = pChange ? pChange->KeepTags(*pFile) : -1;
-            written.result = WriteOpenFile(*pFile, actions, values, options, pExpected);
+            written.result =
+                WriteOpenFile(*pFile, *changes.pActions, *changes.pValues, options, pExpected);
             if (pFile->IsRewriteWaiting())
                 written.pFile = std::move(pFile);
             else if (written.result == FILE_WRITTEN && written.nUndoKey >= 0)

@@ -11,6 +11,7 @@
 #include "tags/file/FileEx.h"
 #include "tags/id3v1/ID3v1Genres.h"
 
+#include <functional>
 #include <vector>
 
 class CActionList;
@@ -83,5 +84,23 @@ UINT GetWriteFailureMessage(FILE_WRITE_RESULT result);
 BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const CActionList& actions,
                       const tagID3V1VALUES& values, const tagTAGOPTIONS& options, IBusyState& busy,
                       CDiagnosticMessages* pDiag,
+                      const std::vector<Tags::tagFILESTAMP>* pStamps = nullptr,
+                      CFileChange* pChange = nullptr);
+
+// What one file of the loop gets: the frame actions and the field values, borrowed from the
+// provider until it is asked for the next file.
+struct tagFILECHANGES
+{
+    const CActionList* pActions = nullptr;
+    const tagID3V1VALUES* pValues = nullptr;
+};
+
+// Asked for each file, by its index in arrFiles, just before the file is opened; FALSE skips the
+// file, which is then neither opened nor reported.
+using FileChangesProvider = std::function<BOOL(size_t nIndex, tagFILECHANGES& changes)>;
+
+// The same loop with changes of each file's own.
+BOOL WriteTagsToFiles(const std::vector<CString>& arrFiles, const FileChangesProvider& provider,
+                      const tagTAGOPTIONS& options, IBusyState& busy, CDiagnosticMessages* pDiag,
                       const std::vector<Tags::tagFILESTAMP>* pStamps = nullptr,
                       CFileChange* pChange = nullptr);

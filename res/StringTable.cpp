@@ -59,8 +59,8 @@ constexpr tagSTRINGRESOURCE kStrings[] = {
     {IDS_RENAME_FORMAT_TOO_LONG,
      u"The rename format is too long: it can hold at most 256 characters. Shorten it and try "
      u"again."},
-    {IDS_UNDO_FILE_CHANGED,
-     u"'%1' was changed since, or is gone: Undo left it as it is."},
+    {IDS_NAME_DOES_NOT_MATCH, u"The name of '%1' does not match the pattern."},
+    {IDS_UNDO_FILE_CHANGED, u"'%1' was changed since, or is gone: Undo left it as it is."},
     {IDS_UNDOING_FILE, u"Undoing file: '%1'..."},
     {IDS_UNDO_COMMAND, u"Undo %1 (%2 files)"},
     {IDS_UNDO_COMMAND_ONE, u"Undo %1 (1 file)"},

@@ -33,6 +33,8 @@ inline constexpr UINT IDS_INVALID_FILE_NAME = 147;
 inline constexpr UINT IDS_TOO_MANY_PRESETS = 148;
 // Added in this version: a pattern longer than a preset holds.
 inline constexpr UINT IDS_RENAME_FORMAT_TOO_LONG = 149;
+// Added in this version: a file "Tags from File Name" leaves alone.
+inline constexpr UINT IDS_NAME_DOES_NOT_MATCH = 150;
 inline constexpr UINT IDS_UNDO_FILE_CHANGED = 160;
 inline constexpr UINT IDS_UNDOING_FILE = 161;
 inline constexpr UINT IDS_UNDO_COMMAND = 162;

@@ -6,14 +6,21 @@
 #include "browser/UndoHistory.h"
 #include "browser/ui/DiagnosticDialog.h"
 #include "browser/ui/QtString.h"
+#include "editor/ActionList.h"
+#include "editor/MultiTagWriting.h"
+#include "editor/NameFields.h"
 #include "editor/RemoveTags.h"
 #include "editor/TagWriting.h"
 #include "editor/ui/MultiTagEditDialog.h"
 #include "editor/ui/SingleTagEditDialog.h"
+#include "rename/TagsFromName.h"
 #include "rename/ui/AutoRenameCommand.h"
+#include "rename/ui/TagsFromNameDialog.h"
 #include "res/StringTable.h"
 
 #include <QMessageBox>
+
+#include <memory>
 
 namespace
 {
@@ -28,6 +35,18 @@ tagTAGOPTIONS GetTagOptions(const CAppSettings& settings)
     options.nWriteVersion = settings.m_nID3v2WriteVersion;
     options.nTextEncoding = settings.m_nID3v2TextEncoding;
     return options;
+}
+
+tagNAMEFIELDVALUES ToFieldValues(const tagNAMEFIELDS& fields)
+{
+    tagNAMEFIELDVALUES values;
+    values.strTitle = fields.Get(NAME_TITLE);
+    values.strAlbum = fields.Get(NAME_ALBUM);
+    values.strArtist = fields.Get(NAME_ARTIST);
+    values.strTrack = fields.Get(NAME_TRACK);
+    values.strYear = fields.Get(NAME_YEAR);
+    values.strGenre = fields.Get(NAME_GENRE);
+    return values;
 }
 
 } // namespace
@@ -47,6 +66,7 @@ BOOL CFileCommandHost::CanRunCommand(EFileCommand command, int nRecords) const
     case EFileCommand::RemoveTag:
     case EFileCommand::AutoRename:
     case EFileCommand::RenamePreset:
+    case EFileCommand::TagsFromName:
         return nRecords > 0;
     default:
         return FALSE;
@@ -77,6 +97,8 @@ CFileCommandHost::RunCommand(EFileCommand command, int nPreset,
         return AutoRename(-1, arrRecords);
     case EFileCommand::RenamePreset:
         return nPreset >= 0 ? AutoRename(nPreset, arrRecords) : std::vector<CFileAssocData*>();
+    case EFileCommand::TagsFromName:
+        return TagsFromName(arrRecords);
     default:
         return {};
     }
@@ -164,5 +186,70 @@ CFileCommandHost::AutoRename(int nPreset, const std::vector<CFileAssocData*>& ar
     command.SetChange(pChange.get());
     std::vector<CFileAssocData*> arrChanged = command.Run(nPreset, arrRecords);
     m_pHistory->AddChange(std::move(pChange));
+    return arrChanged;
+}
+
+std::vector<CFileAssocData*>
+CFileCommandHost::TagsFromName(const std::vector<CFileAssocData*>& arrRecords)
+{
+    std::vector<CString> arrFiles;
+    for (const CFileAssocData* pRecord : arrRecords)
+        arrFiles.push_back(pRecord->GetFullPath());
+    CString strPattern;
+    {
+        CTagsFromNameDialog dialog(m_pOwner);
+        dialog.m_files = arrFiles;
+        dialog.m_arrRecent = m_app.m_arrNamePatterns;
+        if (dialog.DoModal() != QDialog::Accepted)
+            return {};
+        strPattern = dialog.m_strPattern;
+    }
+    AddRecentNamePattern(m_app.m_arrNamePatterns, strPattern);
+
+    // The names are matched again as they are now; a file that does not match is left alone
+    // and listed first.
+    const CNamePattern pattern(strPattern);
+    CDiagnosticDialog diagnostics(m_pOwner);
+    std::vector<tagNAMEFIELDVALUES> arrFields(arrFiles.size());
+    std::vector<bool> arrMatched(arrFiles.size());
+    std::vector<CFileAssocData*> arrChanged;
+    for (size_t i = 0; i < arrFiles.size(); ++i)
+    {
+        tagNAMEFIELDS fields;
+        arrMatched[i] = pattern.Match(arrFiles[i], fields) != FALSE;
+        if (arrMatched[i])
+        {
+            arrFields[i] = ToFieldValues(fields);
+            arrChanged.push_back(arrRecords[i]);
+        }
+        else
+        {
+            diagnostics.AddMessage(
+                Res::FormatResourceString(Res::IDS_NAME_DOES_NOT_MATCH, arrFiles[i]));
+        }
+    }
+
+    const tagTAGOPTIONS options = GetTagOptions(m_app);
+    std::unique_ptr<CActionList> pActions;
+    tagID3V1VALUES values;
+    const auto provider = [&](size_t nIndex, tagFILECHANGES& changes)
+    {
+        if (!arrMatched[nIndex])
+            return FALSE;
+        pActions = std::make_unique<CActionList>();
+        GetNameFieldChanges(arrFields[nIndex], options.nWriteVersion, *pActions, values);
+        changes.pActions = pActions.get();
+        changes.pValues = &values;
+        return TRUE;
+    };
+    std::unique_ptr<CFileChange> pChange = m_pHistory->BeginChange(u"Tags from File Name");
+    WriteTagsToFiles(arrFiles, provider, options, m_app.GetBusyState(), &diagnostics, nullptr,
+                     pChange.get());
+    m_pHistory->AddChange(std::move(pChange));
+    // Written, stopped by Esc or refused: every row shows its file as it is now.
+    for (CFileAssocData* pRecord : arrChanged)
+        pRecord->Reload();
+    if (diagnostics.GetCount() > 0)
+        diagnostics.exec();
     return arrChanged;
 }

@@ -34,6 +34,8 @@ private:
     // Auto Rename (nPreset < 0) and the rename presets.
     std::vector<CFileAssocData*> AutoRename(int nPreset,
                                             const std::vector<CFileAssocData*>& arrRecords);
+    // The fields the pattern reads from each file's name written into its tags.
+    std::vector<CFileAssocData*> TagsFromName(const std::vector<CFileAssocData*>& arrRecords);
 
     CApp& m_app;
     QWidget* m_pOwner = nullptr;

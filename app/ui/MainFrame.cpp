@@ -62,6 +62,8 @@ const std::vector<tagMENU>& GetMenu128()
           {Cmd::ID_CREATE_PLAYLIST, u"&Create Playlist..."},
           {0, nullptr, QKeySequence()},
           {Cmd::ID_AUTO_RENAME, u"&Auto Rename...\tCtrl+F2", QKeySequence(Qt::CTRL | Qt::Key_F2)},
+          {Cmd::ID_TAGS_FROM_NAME, u"Tags from File &Name...\tCtrl+Shift+F2",
+           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F2)},
           {0, nullptr, QKeySequence()},
           {Cmd::ID_RENAME, u"&Rename\tF2", QKeySequence(Qt::Key_F2)},
           {Cmd::ID_PROPERTIES, u"&Properties", QKeySequence(Qt::ALT | Qt::Key_Return)},

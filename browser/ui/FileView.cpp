@@ -244,6 +244,7 @@ constexpr tagVIEWCOMMAND VIEW_COMMANDS[] = {
     {Cmd::ID_PLAY, &CFileView::OnPlay},
     {Cmd::ID_OPEN_FILE_LOCATION, &CFileView::OnOpenFileLocation},
     {Cmd::ID_AUTO_RENAME, &CFileView::OnAutoRename},
+    {Cmd::ID_TAGS_FROM_NAME, &CFileView::OnTagsFromName},
     {Cmd::ID_RENAME, &CFileView::OnRename},
     {Cmd::ID_REMOVE_FROM_LIST, &CFileView::OnRemoveFromList},
     {Cmd::ID_PROPERTIES, &CFileView::OnProperties},
@@ -303,6 +304,9 @@ BOOL CFileView::IsCommandEnabled(UINT nID) const
     case Cmd::ID_AUTO_RENAME:
         return HasSelection() && m_pCommandHost &&
                m_pCommandHost->CanRunCommand(EFileCommand::AutoRename, GetSelectedCount());
+    case Cmd::ID_TAGS_FROM_NAME:
+        return HasSelection() && m_pCommandHost &&
+               m_pCommandHost->CanRunCommand(EFileCommand::TagsFromName, GetSelectedCount());
     case Cmd::ID_EDIT_UNDO:
         // The changes may be to files no longer listed: no selection needed.
         return GetUndoHistory() && GetUndoHistory()->CanUndo() && !m_busy.IsBusy();
@@ -446,6 +450,11 @@ void CFileView::OnAutoRename()
     RunHostCommand(EFileCommand::AutoRename);
 }
 
+void CFileView::OnTagsFromName()
+{
+    RunHostCommand(EFileCommand::TagsFromName);
+}
+
 void CFileView::OnRenamePreset(UINT nID)
 {
     if (IsPresetCommand(nID))
@@ -556,6 +565,7 @@ const tagVIEWKEY VIEW_KEYS[] = {
     {Qt::Key_Enter, Qt::AltModifier, Cmd::ID_PROPERTIES},
     {Qt::Key_F2, Qt::NoModifier, Cmd::ID_RENAME},
     {Qt::Key_F2, Qt::ControlModifier, Cmd::ID_AUTO_RENAME},
+    {Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier, Cmd::ID_TAGS_FROM_NAME},
     {Qt::Key_Delete, Qt::NoModifier, Cmd::ID_REMOVE_FROM_LIST},
     {Qt::Key_Up, Qt::ControlModifier, Cmd::ID_MOVE_UP},
     {Qt::Key_Down, Qt::ControlModifier, Cmd::ID_MOVE_DOWN},

@@ -102,6 +102,7 @@ public:
     void OnPlay();
     void OnOpenFileLocation();
     void OnAutoRename();
+    void OnTagsFromName();
     void OnRenamePreset(UINT nID);
     void OnRename();
     void OnRemoveFromList();

@@ -12,6 +12,7 @@ inline constexpr UINT ID_REMOVE_TAG = 32902;
 inline constexpr UINT ID_PLAY = 32904;
 inline constexpr UINT ID_OPEN_FILE_LOCATION = 32905;
 inline constexpr UINT ID_AUTO_RENAME = 32874;
+inline constexpr UINT ID_TAGS_FROM_NAME = 32875;
 inline constexpr UINT ID_RENAME_PRESET_FIRST = 32934;
 inline constexpr UINT ID_RENAME_PRESET_LAST = 32950;
 inline constexpr UINT ID_RENAME = 32907;

@@ -35,6 +35,8 @@ std::unique_ptr<QMenu> CreateItemMenu(CFileView& view, const std::vector<CString
     AddCommand(*pMenu, view, QStringLiteral("Open File Location"), Cmd::ID_OPEN_FILE_LOCATION);
     pMenu->addSeparator();
     AddCommand(*pMenu, view, QStringLiteral("&Auto Rename...\tCtrl+F2"), Cmd::ID_AUTO_RENAME);
+    AddCommand(*pMenu, view, QStringLiteral("Tags from File &Name...\tCtrl+Shift+F2"),
+               Cmd::ID_TAGS_FROM_NAME);
     // The presets' submenu: one entry per stored preset, its pattern as text.
     QMenu* pPresets = pMenu->addMenu(QStringLiteral("Rename Pre&sets"));
     for (size_t n = 0; n < arrPresets.size(); ++n)

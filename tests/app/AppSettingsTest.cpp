@@ -148,6 +148,15 @@ public:
 
 } // namespace
 
+// The log lines followed by one per slot of the recent name patterns.
+static std::vector<std::string> PlusPatternSlots(std::vector<std::string> lines,
+                                                 const std::string& strKind)
+{
+    for (int i = 1; i <= 10; ++i)
+        lines.push_back(strKind + "TagsFromName/Pattern" + std::to_string(i));
+    return lines;
+}
+
 TEST_F(AppSettingsTest, MembersAreZeroBeforeLoading)
 {
     const CAppSettings settings;
@@ -211,7 +220,7 @@ TEST_F(AppSettingsTest, EmptyProfileGivesTheDefaults)
         "get int Settings/ShellIntegration_Enabled",
         "get binary Settings/AutoRenamePresets",
     };
-    EXPECT_EQ(store.m_log, expected);
+    EXPECT_EQ(store.m_log, PlusPatternSlots(expected, "get string "));
 }
 
 #ifndef _WIN32
@@ -383,7 +392,8 @@ TEST_F(AppSettingsTest, SaveWritesEveryValueInOrder)
         "int Settings/ShellIntegration_Enabled=0",
         "binary Settings/AutoRenamePresets=1064",
     };
-    EXPECT_EQ(store.m_log, expected);
+    // The empty pattern slots are only looked at.
+    EXPECT_EQ(store.m_log, PlusPatternSlots(expected, "get string "));
 
     // The presets are stored as their records, in order.
     std::vector<BYTE> data;
@@ -505,4 +515,20 @@ TEST_F(AppSettingsTest, OneBadRecordGivesTheDefaults)
     CAppSettings settings;
     settings.LoadSettings(store);
     EXPECT_EQ(Patterns(settings), kDefaultPatterns);
+}
+
+TEST_F(AppSettingsTest, RecentNamePatternsRoundTripAndAShorterListLeavesNoneBehind)
+{
+    CAppSettings saved;
+    saved.m_arrNamePatterns = {u"<track> - <title>", u"<artist>/<title>"};
+    CMemoryProfileStore store;
+    saved.SaveSettings(store);
+    CAppSettings loaded;
+    loaded.LoadSettings(store);
+    EXPECT_EQ(loaded.m_arrNamePatterns, saved.m_arrNamePatterns);
+
+    saved.m_arrNamePatterns.pop_back();
+    saved.SaveSettings(store);
+    loaded.LoadSettings(store);
+    EXPECT_EQ(loaded.m_arrNamePatterns, std::vector<CString>{u"<track> - <title>"});
 }

@@ -114,6 +114,7 @@ private slots:
             QStringLiteral("&Create Playlist...|32903|"),
             QStringLiteral("-"),
             QStringLiteral("&Auto Rename...\tCtrl+F2|32874|Ctrl+F2"),
+            QStringLiteral("Tags from File &Name...\tCtrl+Shift+F2|32875|Ctrl+Shift+F2"),
             QStringLiteral("-"),
             QStringLiteral("&Rename\tF2|32907|F2"),
             QStringLiteral("&Properties|32908|Alt+Return"),

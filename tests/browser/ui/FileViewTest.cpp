@@ -477,11 +477,12 @@ private slots:
         Fill();
         Select({0}, 0);
         std::unique_ptr<QMenu> pMenu = m_pView->CreateItemMenu();
-        QCOMPARE(ActionTexts(*pMenu),
-                 (QStringList{"&Edit Tag...", "Remo&ve Tag...", "-", "P&lay", "Open File Location",
-                              "-", "&Auto Rename...\tCtrl+F2", "Rename Pre&sets", "-",
-                              "&Remove from List\tDelete", "Move Up\tCtrl+Up",
-                              "Move Down\tCtrl+Down", "-", "Rena&me\tF2", "&Properties"}));
+        QCOMPARE(
+            ActionTexts(*pMenu),
+            (QStringList{"&Edit Tag...", "Remo&ve Tag...", "-", "P&lay", "Open File Location", "-",
+                         "&Auto Rename...\tCtrl+F2", "Tags from File &Name...\tCtrl+Shift+F2",
+                         "Rename Pre&sets", "-", "&Remove from List\tDelete", "Move Up\tCtrl+Up",
+                         "Move Down\tCtrl+Down", "-", "Rena&me\tF2", "&Properties"}));
         QVERIFY(pMenu->defaultAction());
         QCOMPARE(pMenu->defaultAction()->text(), QStringLiteral("&Edit Tag..."));
         QCOMPARE(pMenu->defaultAction()->data().toUInt(), Cmd::ID_EDIT_TAG);
@@ -544,7 +545,7 @@ private slots:
         QTest::keyClick(m_pView.get(), Qt::Key_Return);
         QCOMPARE(m_commands.m_arrCalls.size(), size_t(4));
         pMenu = m_pView->CreateItemMenu();
-        QVERIFY(pMenu->actions().at(7)->menu() && !pMenu->actions().at(7)->isEnabled());
+        QVERIFY(pMenu->actions().at(8)->menu() && !pMenu->actions().at(8)->isEnabled());
     }
 
     void itemMenuShownOnlyOverItems()
