@@ -121,6 +121,8 @@ private slots:
             QStringLiteral("-"),
             QStringLiteral("E&xit|57665|"),
             QStringLiteral("&Edit"),
+            QStringLiteral("&Undo\tCtrl+Z|57643|Ctrl+Z"),
+            QStringLiteral("-"),
             QStringLiteral("Select &All\tCtrl+A|57642|Ctrl+A"),
             QStringLiteral("&Invert Selection\tCtrl+Shift+I|32845|Ctrl+Shift+I"),
             QStringLiteral("-"),

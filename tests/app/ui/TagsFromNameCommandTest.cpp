@@ -8,6 +8,7 @@
 #include "browser/FileAssocData.h"
 #include "browser/ui/DiagnosticDialog.h"
 #include "browser/ui/FileView.h"
+#include "browser/ui/FileViewCommands.h"
 #include "browser/ui/QtString.h"
 #include "fixtures/FileBytes.h"
 #include "fixtures/Mp3Builder.h"
@@ -17,6 +18,7 @@
 #include "tags/id3v1/ID3v1.h"
 #include "tags/id3v2/ID3v2.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -88,6 +90,10 @@ private slots:
                                       MakeTrack(env, QStringLiteral("Unnamed.mp3"))};
         const auto unnamed = std::filesystem::path(QFile::encodeName(arrPaths[3]).constData());
         const Fixtures::Bytes before = Fixtures::ReadFileBytes(unnamed);
+        std::vector<Fixtures::Bytes> arrBefore;
+        for (const QString& strPath : arrPaths)
+            arrBefore.push_back(Fixtures::ReadFileBytes(
+                std::filesystem::path(QFile::encodeName(strPath).constData())));
         CApp app;
         QVERIFY(app.InitInstance(Args({env.DataDir() + QStringLiteral("/album")})));
         CFileView& view = *app.GetMainFrame()->GetFileView();
@@ -138,6 +144,18 @@ private slots:
         QCOMPARE(app.m_arrNamePatterns.size(), size_t{1});
         QCOMPARE(ToQString(app.m_arrNamePatterns.front()),
                  QStringLiteral("<track> - <artist> - <title>"));
+
+        // Ctrl+Z: every file as it was, byte for byte, and the rows with it.
+        app.GetMainFrame()->UpdateCommandUI();
+        QCOMPARE(app.GetMainFrame()->GetAction(Cmd::ID_EDIT_UNDO)->text(),
+                 QStringLiteral("&Undo Tags from File Name (3 files)\tCtrl+Z"));
+        app.GetMainFrame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(app.GetMainFrame()));
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        for (int i = 0; i < arrPaths.size(); ++i)
+            QVERIFY(Fixtures::ReadFileBytes(std::filesystem::path(
+                        QFile::encodeName(arrPaths[i]).constData())) == arrBefore[size_t(i)]);
+        QCOMPARE(ToQString(view.GetRecord(0)->m_strTitle), QString());
         app.ExitInstance();
     }
 };
