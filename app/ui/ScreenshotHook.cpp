@@ -26,6 +26,7 @@ constexpr tagSCREENSHOTDIALOG kDialogs[] = {
     {"edit-tag", Cmd::ID_EDIT_TAG},
     // The first stored rename preset: its "Confirm Rename" list.
     {"rename", Cmd::ID_RENAME_PRESET_FIRST},
+    {"tags-from-name", Cmd::ID_TAGS_FROM_NAME},
 };
 
 // Time for the window to be laid out and painted once (and the dialog after it).
