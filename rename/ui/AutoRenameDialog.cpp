@@ -6,6 +6,7 @@
 #include "rename/AutoRenamePreset.h"
 #include "rename/ui/AutoRenamePresetListBox.h"
 #include "rename/ui/SpinEdit.h"
+#include "rename/ui/TokenMenu.h"
 #include "rename/ui/TypedLengthLimit.h"
 #include "res/StringTable.h"
 
@@ -65,7 +66,7 @@ CAutoRenameDialog::CAutoRenameDialog(QWidget* pParent) : QDialog(pParent)
     // A square beside the edit, as tall as it.
     const int nEditHeight = m_pPattern->sizeHint().height();
     m_pTokenButton->setFixedSize(nEditHeight, nEditHeight);
-    m_pTokenMenu = CreateTokenMenu();
+    m_pTokenMenu = CreateTokenMenu(this, QStringLiteral("375"), GetRenameTokens());
     m_pPreviewLabel = new QLabel(QStringLiteral("New name:"), this);
     m_pPreview = new QLabel(this);
     m_pPreview->setObjectName(QStringLiteral("Preview"));
@@ -155,25 +156,6 @@ CAutoRenameDialog::CAutoRenameDialog(QWidget* pParent) : QDialog(pParent)
 }
 
 CAutoRenameDialog::~CAutoRenameDialog() = default;
-
-QMenu* CAutoRenameDialog::CreateTokenMenu()
-{
-    auto* pMenu = new QMenu(this);
-    pMenu->setObjectName(QStringLiteral("375"));
-    for (const tagRENAMETOKEN& token : GetRenameTokens())
-    {
-        if (!token.pszText)
-        {
-            pMenu->addSeparator();
-            continue;
-        }
-        // The token as written, never a mnemonic.
-        QAction* pAction = pMenu->addAction(ToQString(CString(token.pszText)));
-        pAction->setObjectName(QString::number(token.nID));
-        pAction->setData(token.nID);
-    }
-    return pMenu;
-}
 
 int CAutoRenameDialog::exec()
 {

@@ -53,7 +53,6 @@ protected:
 
 private:
     void accept() override;
-    QMenu* CreateTokenMenu();
     // Steps shared by OK and "Add to Presets": the counter fields read (their message shown at
     // the first bad one), the pattern checked; a refused pattern is reported and selected.
     // TRUE with the preset when it may be used.

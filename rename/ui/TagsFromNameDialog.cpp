@@ -5,6 +5,7 @@
 #include "rename/PatternInput.h"
 #include "rename/TagsFromName.h"
 #include "rename/ui/RenameImages.h"
+#include "rename/ui/TokenMenu.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -73,7 +74,7 @@ CTagsFromNameDialog::CTagsFromNameDialog(QWidget* pParent) : QDialog(pParent)
     // A click leaves the focus, and so the selection the token replaces, in the pattern.
     m_pTokenButton->setFocusPolicy(Qt::TabFocus);
     m_pTokenButton->setFixedHeight(m_pPattern->sizeHint().height());
-    m_pTokenMenu = CreateTokenMenu();
+    m_pTokenMenu = CreateTokenMenu(this, QStringLiteral("TokenMenu"), GetNameTokens());
     m_pStatus = new QLabel(this);
     m_pStatus->setObjectName(QStringLiteral("Status"));
     m_pStatus->setTextFormat(Qt::PlainText);
@@ -128,20 +129,6 @@ CTagsFromNameDialog::CTagsFromNameDialog(QWidget* pParent) : QDialog(pParent)
 }
 
 CTagsFromNameDialog::~CTagsFromNameDialog() = default;
-
-QMenu* CTagsFromNameDialog::CreateTokenMenu()
-{
-    auto* pMenu = new QMenu(this);
-    pMenu->setObjectName(QStringLiteral("TokenMenu"));
-    for (const tagRENAMETOKEN& token : GetNameTokens())
-    {
-        // The token as written, never a mnemonic.
-        QAction* pAction = pMenu->addAction(ToQString(CString(token.pszText)));
-        pAction->setObjectName(QString::number(token.nID));
-        pAction->setData(token.nID);
-    }
-    return pMenu;
-}
 
 int CTagsFromNameDialog::exec()
 {

@@ -46,7 +46,6 @@ protected:
 
 private:
     void accept() override;
-    QMenu* CreateTokenMenu();
     void InsertPatternToken(const QString& strToken);
     // One row per file: its name and the fields the pattern gives, or greyed when it does not
     // match. Returns how many files match.
