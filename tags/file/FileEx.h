@@ -5,6 +5,8 @@
 #include "base/File.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Tags
@@ -52,6 +54,10 @@ private:
 
     std::vector<CFileEx*> m_arrWaiting;
     std::vector<CString> m_arrFolders;
+    // Per folder (its native path), the entries that looked like temporary files of rewrites
+    // when the batch first rewrote a file there: read once, not once per file, as a killed
+    // rewrite leaves none behind while the batch runs.
+    std::unordered_map<std::string, std::vector<std::string>> m_tempNames;
 };
 
 class CFileEx : public CFile

@@ -152,31 +152,47 @@ bool IsTempNameOf(std::string_view entry, std::string_view prefix)
                        { return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f'); });
 }
 
-// Removes the temporary files that rewrites of strName left when they were killed: a rewrite
-// that runs holds a lock on its file, one that died holds none. Only the holder of the file's
-// own exclusive lock gets here, so no other rewrite of the same file can be starting meanwhile.
-// Failures change nothing and are ignored.
-void RemoveStaleTempFiles(int fdFolder, const std::string& strName)
+// The folder's entries that may be temporary files of rewrites: hidden, with the end those
+// names have. Empty when the folder cannot be read.
+std::vector<std::string> ListTempLikeNames(int fdFolder)
 {
-    if (strName.empty())
-        return;
+    std::vector<std::string> arrNames;
     const int fdList = ::dup(fdFolder);
     if (fdList < 0)
-        return;
+        return arrNames;
     DIR* pDir = ::fdopendir(fdList);
     if (!pDir)
     {
         ::close(fdList);
-        return;
+        return arrNames;
     }
-    const std::string strPrefix = TempPrefix(strName);
-    std::vector<std::string> arrStale;
     while (const struct dirent* pEntry = ::readdir(pDir))
     {
-        if (IsTempNameOf(pEntry->d_name, strPrefix))
-            arrStale.emplace_back(pEntry->d_name);
+        const std::string_view name(pEntry->d_name);
+        if (name.starts_with('.') && name.ends_with(szTempEnd))
+            arrNames.emplace_back(name);
     }
     ::closedir(pDir);
+    return arrNames;
+}
+
+// Removes the temporary files that rewrites of strName left when they were killed: a rewrite
+// that runs holds a lock on its file, one that died holds none. Only the holder of the file's
+// own exclusive lock gets here, so no other rewrite of the same file can be starting meanwhile.
+// arrCandidates: the folder's temporary-looking entries (ListTempLikeNames). Failures change
+// nothing and are ignored.
+void RemoveStaleTempFiles(int fdFolder, const std::string& strName,
+                          const std::vector<std::string>& arrCandidates)
+{
+    if (strName.empty())
+        return;
+    const std::string strPrefix = TempPrefix(strName);
+    std::vector<std::string> arrStale;
+    for (const std::string& strCandidate : arrCandidates)
+    {
+        if (IsTempNameOf(strCandidate, strPrefix))
+            arrStale.push_back(strCandidate);
+    }
     for (const std::string& strStale : arrStale)
     {
         const int fd = ::openat(fdFolder, strStale.c_str(),
@@ -390,7 +406,17 @@ void CFileEx::Rewrite(const tagREWRITE& plan)
     if (state.fdFolder < 0)
         ThrowErrno(errno, m_strFileName);
     state.CheckSameFile(m_strFileName);
-    RemoveStaleTempFiles(state.fdFolder, strName);
+    if (m_pBatch)
+    {
+        auto it = m_pBatch->m_tempNames.find(strFolder);
+        if (it == m_pBatch->m_tempNames.end())
+            it = m_pBatch->m_tempNames.emplace(strFolder, ListTempLikeNames(state.fdFolder)).first;
+        RemoveStaleTempFiles(state.fdFolder, strName, it->second);
+    }
+    else
+    {
+        RemoveStaleTempFiles(state.fdFolder, strName, ListTempLikeNames(state.fdFolder));
+    }
 
     std::mt19937_64 rng(RandomSeed());
     bool bShortName = false; // for file systems that allow shorter names than usual
