@@ -3,7 +3,6 @@
 #include "base/File.h"
 #include "base/Path.h"
 #include "browser/FileAssocData.h"
-#include "browser/FileChange.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -258,17 +257,13 @@ BOOL IsPlainName(const CString& strName)
     return TRUE;
 }
 
-BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError,
-                      CFileChange* pChange)
+BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError)
 {
     if (!IsPlainName(strNewName))
         return Fail(GetInvalidNameError(), plOsError);
-    const CString strOldPath = record.GetFullPath();
     const CString strNewPath = record.m_strFolder + Path::chSeparator + strNewName;
-    if (!MoveFileNoReplace(strOldPath, strNewPath, plOsError))
+    if (!MoveFileNoReplace(record.GetFullPath(), strNewPath, plOsError))
         return FALSE;
-    if (pChange)
-        pChange->FileRenamed(strOldPath, strNewPath);
     if (!record.Load(strNewPath))
         record.m_bStale = TRUE;
     return TRUE;

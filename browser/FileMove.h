@@ -6,7 +6,6 @@
 #include "base/Types.h"
 
 class CFileAssocData;
-class CFileChange;
 
 // Moves the file; FALSE when the system refused (the new path names an existing entry, a
 // folder is missing, the name is not allowed, no rights, ...), with the system's error code in
@@ -27,6 +26,4 @@ BOOL IsPlainName(const CString& strName);
 // Renames a listed file within its folder and brings its record up to date: loaded under the new
 // name, or marked stale when that fails. FALSE, the record unchanged, when the name is not plain
 // (GetInvalidNameError) or the system refused the move, with the error code in *plOsError.
-// pChange, when given, records the rename for Undo.
-BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError = nullptr,
-                      CFileChange* pChange = nullptr);
+BOOL RenameRecordFile(CFileAssocData& record, const CString& strNewName, LONG* plOsError = nullptr);

@@ -3,6 +3,7 @@
 #include "base/Path.h"
 #include "browser/DiagnosticMessages.h"
 #include "browser/FileAssocData.h"
+#include "browser/FileChange.h"
 #include "browser/FileMove.h"
 #include "res/StringTable.h"
 
@@ -304,7 +305,13 @@ void CAutoRename::RenameFiles(CDiagnosticMessages* pDiagnostics)
         CFileAssocData& record = *pItem->pRecord;
         const CString strOldPath = record.GetFullPath();
         LONG lError = 0;
-        if (!RenameRecordFile(record, pItem->strNewName, &lError, m_pChange) && pDiagnostics)
+        if (RenameRecordFile(record, pItem->strNewName, &lError))
+        {
+            if (m_pChange)
+                m_pChange->FileRenamed(strOldPath,
+                                       FolderPath(record.m_strFolder, pItem->strNewName));
+        }
+        else if (pDiagnostics)
         {
             pDiagnostics->AddMessage(
                 Res::FormatResourceString(Res::IDS_RENAME_FAILED, strOldPath,

@@ -75,7 +75,9 @@ void CInPlaceRename::RenameRecord(CFileAssocData& record, const CString& strName
     CUndoHistory* pHistory = m_getHistory ? m_getHistory() : nullptr;
     std::unique_ptr<CFileChange> pChange =
         pHistory ? pHistory->BeginChange(u"Rename") : std::unique_ptr<CFileChange>();
-    const BOOL bRenamed = RenameRecordFile(record, strName, &lOsError, pChange.get());
+    const BOOL bRenamed = RenameRecordFile(record, strName, &lOsError);
+    if (bRenamed && pChange)
+        pChange->FileRenamed(strOldPath, strNewPath);
     if (pHistory)
         pHistory->AddChange(std::move(pChange));
     if (!bRenamed)
