@@ -2,6 +2,7 @@
 
 #include "browser/ui/QtString.h"
 #include "rename/RenamePlan.h"
+#include "rename/ui/DialogButtons.h"
 #include "rename/ui/TypedLengthLimit.h"
 #include "res/StringTable.h"
 
@@ -32,15 +33,9 @@ CAlterNameDialog::CAlterNameDialog(QWidget* pParent) : QDialog(pParent)
     m_pNameLimit = new CTypedLengthLimit(m_pName, MAX_NAME_LENGTH);
     pLabel->setBuddy(m_pName);
 
-    auto* pButtons = new QDialogButtonBox(this);
-    m_pOK = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    m_pOK->setObjectName(QStringLiteral("1"));
-    m_pOK->setDefault(true);
-    QPushButton* pCancel =
-        pButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    pCancel->setObjectName(QStringLiteral("2"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CAlterNameDialog::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &CAlterNameDialog::reject);
+    const tagOKCANCEL buttons = CreateOkCancel(*this);
+    QDialogButtonBox* pButtons = buttons.pBox;
+    m_pOK = buttons.pOK;
     connect(m_pName, &QLineEdit::textChanged, this, &CAlterNameDialog::OnNameChanged);
 
     auto* pRow = new QHBoxLayout;

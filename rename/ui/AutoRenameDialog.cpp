@@ -5,6 +5,7 @@
 #include "rename/AutoRename.h"
 #include "rename/AutoRenamePreset.h"
 #include "rename/ui/AutoRenamePresetListBox.h"
+#include "rename/ui/DialogButtons.h"
 #include "rename/ui/SpinEdit.h"
 #include "rename/ui/TokenMenu.h"
 #include "rename/ui/TypedLengthLimit.h"
@@ -108,15 +109,10 @@ CAutoRenameDialog::CAutoRenameDialog(QWidget* pParent) : QDialog(pParent)
     m_pAddPreset = new QPushButton(QStringLiteral("&Add to Presets"), this);
     m_pAddPreset->setObjectName(QStringLiteral("1086"));
 
-    auto* pButtons = new QDialogButtonBox(Qt::Vertical, this);
-    m_pOK = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    m_pOK->setObjectName(QStringLiteral("1"));
-    m_pOK->setDefault(true);
-    QPushButton* pCancel =
-        pButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    pCancel->setObjectName(QStringLiteral("2"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CAutoRenameDialog::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &CAutoRenameDialog::reject);
+    const tagOKCANCEL buttons = CreateOkCancel(*this, Qt::Vertical);
+    QDialogButtonBox* pButtons = buttons.pBox;
+    m_pOK = buttons.pOK;
+    QPushButton* pCancel = buttons.pCancel;
 
     auto* pPatternRow = new QHBoxLayout;
     pPatternRow->setSpacing(2);

@@ -3,6 +3,7 @@
 #include "browser/ui/QtString.h"
 #include "rename/AutoRename.h"
 #include "rename/ui/AlterNameDialog.h"
+#include "rename/ui/DialogButtons.h"
 #include "rename/ui/RenameImages.h"
 #include "rename/ui/RenameListModel.h"
 
@@ -88,15 +89,10 @@ CRenameListDialog::CRenameListDialog(QWidget* pParent) : QDialog(pParent)
     AddLegend(pLegend, this, RENAME_IMAGE_CLASH,
               QStringLiteral("Indicates a file with this name already exist."));
 
-    auto* pButtons = new QDialogButtonBox(this);
-    QPushButton* pOK = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    pOK->setObjectName(QStringLiteral("1"));
-    pOK->setDefault(true);
-    QPushButton* pCancel =
-        pButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    pCancel->setObjectName(QStringLiteral("2"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const tagOKCANCEL buttons = CreateOkCancel(*this);
+    QDialogButtonBox* pButtons = buttons.pBox;
+    QPushButton* pOK = buttons.pOK;
+    QPushButton* pCancel = buttons.pCancel;
 
     auto* pTop = new QHBoxLayout;
     pTop->addWidget(pText, 1);

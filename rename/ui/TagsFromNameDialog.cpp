@@ -4,6 +4,7 @@
 #include "browser/ui/QtString.h"
 #include "rename/PatternInput.h"
 #include "rename/TagsFromName.h"
+#include "rename/ui/DialogButtons.h"
 #include "rename/ui/RenameImages.h"
 #include "rename/ui/TokenMenu.h"
 
@@ -97,15 +98,10 @@ CTagsFromNameDialog::CTagsFromNameDialog(QWidget* pParent) : QDialog(pParent)
     m_pPreview->header()->setStretchLastSection(true);
     pPreviewLabel->setBuddy(m_pPreview);
 
-    auto* pButtons = new QDialogButtonBox(this);
-    m_pOK = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    m_pOK->setObjectName(QStringLiteral("1"));
-    m_pOK->setDefault(true);
-    QPushButton* pCancel =
-        pButtons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    pCancel->setObjectName(QStringLiteral("2"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CTagsFromNameDialog::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &CTagsFromNameDialog::reject);
+    const tagOKCANCEL buttons = CreateOkCancel(*this);
+    QDialogButtonBox* pButtons = buttons.pBox;
+    m_pOK = buttons.pOK;
+    QPushButton* pCancel = buttons.pCancel;
 
     auto* pPatternRow = new QHBoxLayout;
     pPatternRow->setSpacing(2);
